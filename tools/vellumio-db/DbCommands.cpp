@@ -1,0 +1,152 @@
+#include "tools/vellumio-db/DbCommands.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "base/Errors.h"
+#include "base/Utf8.h"
+#include "platform/Platform.h"
+#include "store/uNotesList.h"
+#include "tools/vellumio-db/DbJson.h"
+
+namespace vellumio {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vellumio-db dump FILE          print the database as JSON\n"
+    "       vellumio-db export FILE OUT    write the text export (UTF-16) to OUT\n"
+    "       vellumio-db verify FILE        exit 0 when FILE reads as a database\n"
+    "       vellumio-db rewrite IN OUT     write IN again in the current format\n"
+    "       vellumio-db new FILE           create an empty database\n";
+
+// A one-line failure that ends the command with exit code 1.
+struct ToolFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string Quoted(const std::u16string& path) { return "\"" + ToUtf8(path) + "\""; }
+
+// Checked before loading so that the message names the real problem
+// rather than a read error deep inside the file.
+void RequireReadableFile(const std::u16string& path) {
+  if (platform::DirectoryExists(path)) throw ToolFailure(Quoted(path) + " is a folder, not a database file");
+  if (!platform::FileExists(path)) throw ToolFailure(Quoted(path) + " does not exist");
+  try {
+    platform::OpenForReading(path);
+  } catch (const std::exception& e) {
+    throw ToolFailure("cannot read " + Quoted(path) + ": " + e.what());
+  }
+}
+
+// The same file under two names (also through links or, on Windows, a
+// different letter case) counts as the same.
+bool SameFile(const std::u16string& a, const std::u16string& b) {
+  if (a == b) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), error);
+}
+
+void Load(TNoteListCollection& db, const std::u16string& path) {
+  RequireReadableFile(path);
+  db.LoadFromFile(path);
+}
+
+int Dump(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream& out) {
+  Load(db, args[1]);
+  WriteDatabaseJson(db, out);
+  out.flush();
+  return kDbToolOk;
+}
+
+int Export(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+  Load(db, args[1]);
+  db.ExportToFile(args[2]);
+  return kDbToolOk;
+}
+
+int Verify(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+  Load(db, args[1]);
+  return kDbToolOk;
+}
+
+int Rewrite(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+  Load(db, args[1]);
+  db.SaveToFile(args[2]);
+  return kDbToolOk;
+}
+
+// A fresh database object already is the new file's content.
+int New(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+  const std::u16string& path = args[1];
+  if (platform::FileExists(path) || platform::DirectoryExists(path)) {
+    throw ToolFailure(Quoted(path) + " already exists");
+  }
+  db.SaveToFile(path);
+  return kDbToolOk;
+}
+
+struct Command {
+  const char16_t* name;
+  size_t argumentCount;  // after the command name
+  bool writesSecondPath;
+  int (*run)(TNoteListCollection&, const std::vector<std::u16string>&, std::ostream&);
+};
+
+constexpr Command kCommands[] = {
+    {u"dump", 1, false, Dump},       {u"export", 2, true, Export}, {u"verify", 1, false, Verify},
+    {u"rewrite", 2, true, Rewrite},  {u"new", 1, false, New},
+};
+
+const Command* FindCommand(const std::vector<std::u16string>& args) {
+  if (args.empty()) return nullptr;
+  for (const Command& command : kCommands) {
+    if (args[0] == command.name && args.size() == command.argumentCount + 1) return &command;
+  }
+  return nullptr;
+}
+
+int Usage(std::ostream& err, const std::string& problem) {
+  if (!problem.empty()) err << "vellumio-db: " << problem << "\n";
+  err << kUsage;
+  return kDbToolUsage;
+}
+
+int Fail(std::ostream& err, const std::string& message) {
+  err << "vellumio-db: " << message << "\n";
+  return kDbToolFailed;
+}
+
+int Run(const Command& command, const std::vector<std::u16string>& args, std::ostream& out,
+        std::ostream& err) {
+  try {
+    TNoteListCollection db(false);
+    return command.run(db, args, out);
+  } catch (const EDatabaseError& e) {
+    return Fail(err, std::string(e.what()) + ": " + e.Reason());
+  } catch (const ToolFailure& e) {
+    return Fail(err, e.what());
+  } catch (const std::exception& e) {
+    return Fail(err, e.what());
+  }
+}
+
+}  // namespace
+
+int RunDbTool(const std::vector<std::u16string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h")) {
+    out << kUsage;
+    return kDbToolOk;
+  }
+  const Command* command = FindCommand(args);
+  if (command == nullptr) {
+    return Usage(err, args.empty() ? "" : "unknown command or wrong number of arguments");
+  }
+  if (command->writesSecondPath && SameFile(args[1], args[2])) {
+    return Usage(err, "OUT must not be the input file " + Quoted(args[1]));
+  }
+  return Run(*command, args, out, err);
+}
+
+}  // namespace vellumio
