@@ -4,6 +4,7 @@
 // file); each occurrence is counted.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <unordered_map>
