@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Clock.h"
+#include "base/Stream.h"
 #include "store/uNotesList.h"
 
 namespace vellumio {

@@ -2,6 +2,7 @@
 // moving notes and lists, identities, tabs, export and files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>

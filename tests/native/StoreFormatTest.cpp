@@ -375,7 +375,7 @@ TEST_F(StoreFixture, ZeroFilledOrTornFilesAreReadErrors) {
 // ---- Round trips ---------------------------------------------------------------------------
 
 std::u16string RandomText(std::mt19937& rng, size_t maxLen) {
-  static const char16_t pool[] = u"abcXYZ 019\r\n\t.,@:/\u00E9\u00DF\u20AC\u0416\u4E2D\uD83D\uDE00\uFFFD";
+  static const char16_t pool[] = u"abcXYZ 019\r\n\t.,@:/\u00E9\u00DF\u20AC\u0416\u4E2D\U0001F600\uFFFD";
   std::uniform_int_distribution<size_t> len(0, maxLen), pick(0, std::size(pool) - 2);
   std::u16string s(len(rng), u' ');
   for (auto& c : s) c = pool[pick(rng)];
