@@ -2,14 +2,19 @@
 // the program's texts use ("hh:mma/p", "ddd, d", "mmmm", the language files'
 // DateFormat), and the conversion of the system's locale pictures into it.
 //
-// Syntax: c (short date + long time, time left out at midnight), d, dd, ddd,
-// dddd, ddddd (short date), dddddd (long date), m, mm, mmm, mmmm (m/mm right
-// after an h/hh, optionally with separators between, mean minutes), yy,
-// yyyy, h, hh, n, nn, s, ss, z, zzz, t (short time), tt (long time),
-// am/pm, a/p, ampm (locale strings), / (date separator), : (time separator),
-// "..." and '...' literals. Letters are case-insensitive except for the
-// case of am/pm and a/p, which is kept in the output. A 12-hour clock is used
-// when an am/pm specifier appears anywhere in the picture.
+// Syntax: c (short date, then a space and the long time unless the time is
+// exactly midnight), d, dd (day), ddd, dddd (day names), ddddd (short date),
+// dddddd (long date), m, mm (month; but right after an h/hh, with only
+// separators, spaces or literals between, they mean minutes), mmm, mmmm
+// (month names), yy (two digits; a single y too), yyyy (yyy and longer too),
+// h, hh, n, nn (minutes), s, ss, z, zzz (milliseconds), t (short time),
+// tt (long time), am/pm and a/p (the letters as written: "Am/Pm" gives "Am"
+// or "Pm"), ampm (the locale's AM or PM string), / (date separator),
+// : (time separator), "..." and '...' literals; every other character is
+// copied. Letters are case-insensitive otherwise. A 12-hour clock is used
+// when an am/pm specifier appears anywhere (outside literals) in the same
+// picture; pictures taken from the settings (c, ddddd, t, ...) are judged on
+// their own. An empty picture means "c".
 #pragma once
 
 #include <string>
@@ -20,6 +25,7 @@
 namespace vellumio {
 
 // The locale used for formatting: the system's conventions converted once.
+// The pictures are in the Pascal-style syntax above.
 struct FormatSettings {
   std::u16string shortDateFormat;
   std::u16string longDateFormat;
@@ -42,13 +48,22 @@ struct FormatSettings {
 std::u16string FormatDateTime(std::u16string_view picture, double dateTime,
                               const FormatSettings& settings = FormatSettings::System());
 
-// Converts a Windows locale picture (d, dd, ddd, dddd, M, MM, MMM, MMMM, y,
-// yy, yyyy, g, h, hh, H, HH, m, mm, s, ss, t, tt, '...' literals) into the
-// Pascal-style syntax above.
+// Converts a Windows locale picture into the Pascal-style syntax above:
+//   d dd ddd dddd -> the same; M MM MMM MMMM -> m mm mmm mmmm;
+//   y yy -> yy (there is no unpadded year), yyy yyyy -> yyyy; g gg -> dropped;
+//   h hh H HH -> h hh (whether the clock runs to 12 or 24 follows from the
+//   presence of an AM/PM designator, as the Pascal syntax has it);
+//   m mm -> n nn (unambiguous minutes); s ss -> s ss;
+//   tt -> ampm (the locale's designator); t -> A/P (the first letter of the
+//   designator in every locale that writes AM/PM; the nearest Pascal form);
+//   '...' -> "..." ('' is an apostrophe); other letters are quoted so that
+//   they stay literal; every other character is copied. '/' and ':' then
+//   stand for the locale's separators, which FromLocale takes from the same
+//   locale.
 std::u16string ConvertLocalePicture(std::u16string_view windowsPicture);
 
-// The system's short date and long time format (the export and the
-// "[date time]" line of each exported note).
+// The system's short date and long time format, joined by a space (the
+// export and the "[date time]" line of each exported note).
 std::u16string FormatShortDateLongTime(double dateTime);
 
 }  // namespace vellumio
