@@ -72,13 +72,24 @@ public:
   // `t` advanced by one interval (unchanged for kind 0 or an unknown unit).
   double AddInterval(double t) const;
   // The latest StartTime + k intervals not later than now (kind 2), or 0.
+  // A unit outside 0 ... 5 or an interval below 1 (only a damaged record
+  // has one) gives no grid, so such a reminder never comes due.
   double LastGridPoint(double now) const;
 
+  // Version 2 always; reads versions 1 and 2 and throws EReadError
+  // ("Unknown reminder task version", or a short or damaged record).
   void SaveToStream(TStream& stream);
   void LoadFromStream(TStream& stream);
 
 private:
   void CopySettingsFrom(const TReminderTask& other);
+  void ResetToBuiltIns();
+  double NextDaily(double now) const;
+  double NextEvery(double now) const;
+  // The number of whole intervals from StartTime to now, or -1 without a grid.
+  double GridIndex(double now) const;
+  // StartTime advanced by k intervals.
+  double GridPoint(double k) const;
 
   bool modified_ = false;
   uint8_t active_ = 0;
