@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The one test command: sets up the machine, builds every preset and runs
+# every test program. Native unit tests (ASan+UBSan) through ctest, each
+# fuzzer for a short while, the Windows builds (x86_64 and i686), and under
+# wine64 the Windows unit tests, the tool checks and the program's own
+# open-and-close check.
+#
+# Ends with the line "N passed, N failed" (test programs and suites; a build
+# that fails counts as one failed) and exits non-zero when anything failed.
+set -uo pipefail
+exec </dev/null
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+JOBS=2
+FUZZ_SECONDS="${FUZZ_SECONDS:-20}"
+
+PASSED=0
+FAILED=0
+FAILURES=()
+
+banner() { printf '\n==== %s\n' "$*"; }
+pass() { PASSED=$((PASSED + 1)); echo "---- PASS: $1"; }
+fail() { FAILED=$((FAILED + 1)); FAILURES+=("$1"); echo "---- FAIL: $1"; }
+
+# Runs a test step and counts it.
+check() {
+  local name="$1"
+  shift
+  banner "$name"
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+
+# Builds a preset; a failure counts as one failed suite.
+build() {
+  local preset="$1"
+  banner "build $preset"
+  if cmake --preset "$preset" >"build/$preset-configure.log" 2>&1 ||
+    { cat "build/$preset-configure.log"; false; }; then
+    if cmake --build --preset "$preset" -j"$JOBS"; then return 0; fi
+  fi
+  fail "build $preset"
+  return 1
+}
+
+summary() {
+  echo
+  if [ "${#FAILURES[@]}" -gt 0 ]; then
+    echo "Failed:"
+    printf '  %s\n' "${FAILURES[@]}"
+  fi
+  echo "$PASSED passed, $FAILED failed"
+}
+
+# ---- Set-up ---------------------------------------------------------------------
+
+banner "setup"
+if ! bash "$ROOT/tools/setup.sh"; then
+  echo "setup failed"
+  FAILED=$((FAILED + 1))
+  summary
+  exit 1
+fi
+mkdir -p build
+
+# ---- Native unit tests ----------------------------------------------------------
+
+if build native; then
+  check "native unit tests (ctest)" ctest --test-dir build/native --output-on-failure -j"$JOBS"
+fi
+
+# ---- Fuzzers --------------------------------------------------------------------
+
+run_fuzzer() {
+  local fuzzer="$1"
+  local name corpus
+  name="$(basename "$fuzzer")"
+  # New inputs go to a scratch folder; the committed seeds are only read.
+  corpus="build/fuzz/corpus-$name"
+  mkdir -p "$corpus" build/fuzz/artifacts
+  local seeds=()
+  if [ -d "tests/fuzz/corpus/$name" ]; then
+    seeds=("tests/fuzz/corpus/$name")
+  elif [ -d tests/fuzz/corpus ]; then
+    seeds=(tests/fuzz/corpus)
+  fi
+  "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/artifacts/"$name"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 40
+}
+
+if [ -f tests/fuzz/CMakeLists.txt ]; then
+  if build fuzz; then
+    mapfile -t FUZZERS < <(find build/fuzz -path '*/CMakeFiles' -prune -o \
+      -type f -executable -name '*fuzz*' -print | sort)
+    if [ "${#FUZZERS[@]}" -eq 0 ]; then echo "fuzz: no fuzz targets built"; fi
+    for f in "${FUZZERS[@]}"; do check "fuzz $(basename "$f")" run_fuzzer "$f"; done
+  fi
+else
+  banner "fuzz"
+  echo "fuzz: no fuzz targets yet (tests/fuzz/CMakeLists.txt), skipped"
+fi
+
+# ---- Windows builds and Wine ----------------------------------------------------
+
+WIN64_OK=0
+build win64 && WIN64_OK=1
+build win32 || true
+
+# Starts the program with /selftest-close, sees its window appear on the X
+# display and expects it to end by itself with exit code 0.
+vellumio_open_close() {
+  local exe=build/win64/app/Vellumio.exe
+  [ -f "$exe" ] || { echo "$exe is missing"; return 1; }
+  WINE_RUN_TIMEOUT=120 wine_run "$exe" /selftest-close &
+  local pid=$! seen=0 i
+  for i in $(seq 1 100); do
+    if xdotool search --name '^Vellumio$' >/dev/null 2>&1; then
+      seen=1
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  wait "$pid"
+  local rc=$?
+  echo "window seen: $seen, exit code: $rc"
+  [ "$seen" -eq 1 ] && [ "$rc" -eq 0 ]
+}
+
+if [ "$WIN64_OK" -eq 1 ]; then
+  # shellcheck source=tools/wine-env.sh
+  source "$ROOT/tools/wine-env.sh"
+  banner "wine"
+  if wine_env_start; then
+    check "windows unit tests (wine64)" wine_run build/win64/tests/vellumio_win_tests.exe --gtest_brief=1
+    if [ -f tests/win/run_tool_tests.sh ]; then
+      check "windows tool tests (wine64)" env WIN_BUILD_DIR="$ROOT/build/win64" \
+        WINE64="$WINE64" bash tests/win/run_tool_tests.sh
+    fi
+    check "Vellumio.exe opens and closes (wine64)" vellumio_open_close
+  else
+    fail "wine environment"
+  fi
+  wine_env_stop
+fi
+
+summary
+[ "$FAILED" -eq 0 ]
