@@ -198,6 +198,9 @@ TEST(DateFormat, ConvertedLocalesFormatLikeTheSystem) {
 }
 
 TEST(DateFormat, SystemSettingsAreTheNativeEnUsLocale) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system's locale is whatever Windows (or Wine) reports";
+#endif
   // The native build reports the en-US conventions.
   EXPECT_EQ(&FormatSettings::System(), &FormatSettings::System());
   EXPECT_EQ(Narrow(FormatShortDateLongTime(kAfternoon)), "3/5/2024 2:07:09 PM");
