@@ -30,8 +30,8 @@ bool TWindow::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, 
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void TWindow::CreateWindowHandle(const wchar_t* className, const std::wstring& caption,
-                                 DWORD style, DWORD exStyle, const RECT& bounds, HWND parent,
+void TWindow::CreateWindowHandle(const wchar_t* className, const std::wstring& caption, DWORD style,
+                                 DWORD exStyle, const RECT& bounds, HWND parent,
                                  HINSTANCE instance) {
   const HWND hwnd = CreateWindowExW(exStyle, className, caption.c_str(), style, bounds.left,
                                     bounds.top, bounds.right - bounds.left,

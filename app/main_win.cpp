@@ -5,9 +5,9 @@
 // it. "/selftest-close" closes the window by itself after a moment, so that
 // the test run can check under Wine that the program starts, shows its
 // window with its resources and ends with exit code 0.
-#include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -110,9 +110,8 @@ private:
   LRESULT OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     CreateFonts();
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
     return 0;
   }
@@ -124,8 +123,8 @@ private:
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     const int iconSize = MulDiv(48, dpi_, 96), margin = MulDiv(20, dpi_, 96);
-    const HICON icon = static_cast<HICON>(LoadImageW(
-        instance_, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
+    const HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAINICON),
+                                                     IMAGE_ICON, iconSize, iconSize, LR_SHARED));
     if (icon) DrawIconEx(dc, margin, margin, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

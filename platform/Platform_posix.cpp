@@ -29,10 +29,9 @@ namespace {
 // 0x90, 0x9D) map to the C1 control of the same value, as Windows' own
 // conversion does, so every byte survives a round trip.
 constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr std::array<char16_t, 256> MakeCp1252Table() {
   std::array<char16_t, 256> table{};
@@ -191,7 +190,8 @@ void SyncFolder(const std::string& folder, const std::u16string& path) {
   const int error = errno;
   close(fd);
   // Some file systems cannot sync a folder at all; that is not a failure.
-  if (rc != 0 && error != EINVAL && error != EROFS) ThrowSaveStep(path, "flushing the folder", error);
+  if (rc != 0 && error != EINVAL && error != EROFS)
+    ThrowSaveStep(path, "flushing the folder", error);
 }
 
 }  // namespace
@@ -296,7 +296,8 @@ void ForceDirectories(const std::u16string& folder) {
   if (!parent.empty() && parent != dir) ForceDirectories(parent);
   if (mkdir(Utf8Path(dir).c_str(), 0777) != 0) {
     const int error = errno;
-    if (error != EEXIST || !DirectoryExists(dir)) ThrowErrno("Cannot create the folder", dir, error);
+    if (error != EEXIST || !DirectoryExists(dir))
+      ThrowErrno("Cannot create the folder", dir, error);
   }
 }
 
@@ -314,7 +315,7 @@ std::unique_ptr<FileReader> OpenForReading(const std::u16string& path) {
   const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    const char* reason = error == ENOENT || error == ENOTDIR   ? "File not found"
+    const char* reason = error == ENOENT || error == ENOTDIR ? "File not found"
                          : error == EACCES || error == EPERM ? "Access denied"
                          : error == EISDIR                   ? "Is a folder"
                                                              : std::strerror(error);

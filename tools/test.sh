@@ -78,12 +78,13 @@ run_fuzzer() {
   # New inputs go to a scratch folder; the committed seeds are only read.
   corpus="build/fuzz/corpus-$name"
   mkdir -p "$corpus" build/fuzz/artifacts
-  local seeds=()
-  if [ -d "tests/fuzz/corpus/$name" ]; then
-    seeds=("tests/fuzz/corpus/$name")
-  elif [ -d tests/fuzz/corpus ]; then
-    seeds=(tests/fuzz/corpus)
-  fi
+  # Seeds: committed ones in tests/fuzz/corpus, generated ones beside the
+  # fuzzer (corpus/<name>, written by the build).
+  local seeds=() dir
+  for dir in "tests/fuzz/corpus/$name" "$(dirname "$fuzzer")/corpus/$name"; do
+    [ -d "$dir" ] && seeds+=("$dir")
+  done
+  if [ "${#seeds[@]}" -eq 0 ] && [ -d tests/fuzz/corpus ]; then seeds=(tests/fuzz/corpus); fi
   "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
     -artifact_prefix=build/fuzz/artifacts/"$name"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 40
 }

@@ -126,12 +126,14 @@ TEST(PlatformAnsi, UnmappableCharactersBecomeQuestionMarks) {
   } cases[] = {
       {u"", ""},
       {u"plain ASCII", "plain ASCII"},
-      {u"\u65E5\u672C", "??"},              // CJK
-      {u"A\u0100B", "A?B"},                 // no best-fit 'A' for A-macron
-      {u"\u0416x", "?x"},                   // Cyrillic
-      {u"\u20AC 5", "\x80 5"},              // the euro sign is in the code page
-      {u"a\U0001F600b", "a??b"},            // each half of a surrogate pair
-      {std::u16string(u"a\xD800" "b"), "a?b"},  // a lone surrogate
+      {u"\u65E5\u672C", "??"},    // CJK
+      {u"A\u0100B", "A?B"},       // no best-fit 'A' for A-macron
+      {u"\u0416x", "?x"},         // Cyrillic
+      {u"\u20AC 5", "\x80 5"},    // the euro sign is in the code page
+      {u"a\U0001F600b", "a??b"},  // each half of a surrogate pair
+      {std::u16string(u"a\xD800"
+                      "b"),
+       "a?b"},  // a lone surrogate
   };
   for (const auto& c : cases) EXPECT_EQ(platform::ToAnsi(c.text), c.ansi);
 }
@@ -149,8 +151,9 @@ TEST(PlatformCase, MapsNonAsciiLetters) {
     std::u16string lower, upper;
   } cases[] = {
       {u"hello, world 42!", u"HELLO, WORLD 42!"},
-      {u"\u00E4\u00F6\u00FC\u00E0\u00E9\u00EE\u00F5\u00E7", u"\u00C4\u00D6\u00DC\u00C0\u00C9\u00CE\u00D5\u00C7"},
-      {u"\u00FF", u"\u0178"},                    // y-diaeresis leaves Latin-1
+      {u"\u00E4\u00F6\u00FC\u00E0\u00E9\u00EE\u00F5\u00E7",
+       u"\u00C4\u00D6\u00DC\u00C0\u00C9\u00CE\u00D5\u00C7"},
+      {u"\u00FF", u"\u0178"},                          // y-diaeresis leaves Latin-1
       {u"\u0153\u0161\u017E", u"\u0152\u0160\u017D"},  // Latin Extended-A
       {u"\u03B1\u03B2\u03B3", u"\u0391\u0392\u0393"},  // Greek
       {u"\u0434\u0436\u044F", u"\u0414\u0416\u042F"},  // Cyrillic
@@ -332,7 +335,7 @@ TEST(PlatformFiles, ForceDirectoriesCreatesEveryMissingParent) {
   const fs::path deep = folder.Path("a") / "b" / "c";
   platform::ForceDirectories(deep.u16string());
   EXPECT_TRUE(fs::is_directory(deep));
-  platform::ForceDirectories(deep.u16string());  // again: nothing to do
+  platform::ForceDirectories(deep.u16string());           // again: nothing to do
   platform::ForceDirectories(deep.u16string() + u"/d/");  // trailing separator
   EXPECT_TRUE(fs::is_directory(deep / "d"));
 }
@@ -340,9 +343,8 @@ TEST(PlatformFiles, ForceDirectoriesCreatesEveryMissingParent) {
 TEST(PlatformFiles, ForceDirectoriesFailsOnAFileInThePath) {
   TempFolder folder;
   WriteText(folder.Path("blocker"), "x");
-  const std::string error = ErrorOf([&] {
-    platform::ForceDirectories((folder.Path("blocker") / "sub").u16string());
-  });
+  const std::string error =
+      ErrorOf([&] { platform::ForceDirectories((folder.Path("blocker") / "sub").u16string()); });
   EXPECT_NE(error.find("blocker"), std::string::npos) << error;
   EXPECT_EQ(ReadAll(folder.Path("blocker")), "x");
 }
@@ -390,8 +392,7 @@ TEST(PlatformFiles, ReaderReadsTheWholeFileInPieces) {
 TEST(PlatformFiles, ReaderNamesTheReasonAndThePath) {
   TempFolder folder;
   fs::create_directories(folder.Path("sub"));
-  const std::string missing =
-      ErrorOf([&] { platform::OpenForReading(folder.U("missing.sbn")); });
+  const std::string missing = ErrorOf([&] { platform::OpenForReading(folder.U("missing.sbn")); });
   EXPECT_NE(missing.find("File not found"), std::string::npos) << missing;
   EXPECT_NE(missing.find("missing.sbn"), std::string::npos) << missing;
   const std::string inMissingFolder =
@@ -436,9 +437,8 @@ TEST(PlatformFiles, WriteReplacingFailureLeavesNoTemporaryFile) {
   TempFolder folder;
   // A non-empty folder of that name cannot be replaced by a file.
   fs::create_directories(folder.Path("notes.sbn") / "inside");
-  const std::string error = ErrorOf([&] {
-    platform::WriteFileReplacing(folder.U("notes.sbn"), "new", 3);
-  });
+  const std::string error =
+      ErrorOf([&] { platform::WriteFileReplacing(folder.U("notes.sbn"), "new", 3); });
   EXPECT_NE(error.find("notes.sbn"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_directory(folder.Path("notes.sbn") / "inside"));
   EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"notes.sbn"});

@@ -175,8 +175,8 @@ TEST(PlatformWinTime, LocalNowMatchesGetLocalTime) {
        864000000000.0) -
       109205.0;
   const double expected =
-      days + (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond + st.wMilliseconds / 1000.0) /
-                 86400.0;
+      days +
+      (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond + st.wMilliseconds / 1000.0) / 86400.0;
   EXPECT_NEAR(now, expected, 2.0 / 86400.0);
 }
 
@@ -223,9 +223,8 @@ TEST(PlatformWinFiles, ReplacingAFileHeldWithoutDeleteSharingFailsCleanly) {
   Handle holder = OpenShared(folder.U("notes.sbn"), FILE_SHARE_READ);
   ASSERT_TRUE(holder.Valid());
   const DWORD start = GetTickCount();
-  const std::string error = ErrorOf([&] {
-    platform::WriteFileReplacing(folder.U("notes.sbn"), "new", 3);
-  });
+  const std::string error =
+      ErrorOf([&] { platform::WriteFileReplacing(folder.U("notes.sbn"), "new", 3); });
   EXPECT_NE(error.find("replacing the file"), std::string::npos) << error;
   // It tried again for a while before giving up.
   EXPECT_GE(GetTickCount() - start, 500u);
@@ -238,7 +237,8 @@ TEST(PlatformWinFiles, ReplacingSucceedsOnceTheHolderLetsGo) {
   WriteText(folder.Path("notes.sbn"), "old");
   const std::u16string path = folder.U("notes.sbn");
   // The holder closes the file after 300 ms, within the retry period.
-  HANDLE h = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE h =
+      CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   HANDLE timer = nullptr;
   ASSERT_TRUE(CreateTimerQueueTimer(
