@@ -69,7 +69,8 @@ public:
   std::u16string Take() { return std::move(out_); }
 
 private:
-  size_t AppendToken(std::u16string_view picture, size_t at, char16_t token, size_t count, int level);
+  size_t AppendToken(std::u16string_view picture, size_t at, char16_t token, size_t count,
+                     int level);
   size_t AppendAmPm(std::u16string_view picture, size_t at);
   void AppendDay(size_t count, int level);
   void AppendMonth(size_t count);
@@ -118,7 +119,8 @@ void Formatter::Append(std::u16string_view picture, int level) {
 size_t Formatter::AppendToken(std::u16string_view picture, size_t at, char16_t token, size_t count,
                               int level) {
   switch (token) {
-    case u'A': return AppendAmPm(picture, at);
+    case u'A':
+      return AppendAmPm(picture, at);
     case u'C':
       AppendNested(settings_.shortDateFormat, level);
       if (!IsMidnight()) {
@@ -126,11 +128,17 @@ size_t Formatter::AppendToken(std::u16string_view picture, size_t at, char16_t t
         AppendNested(settings_.longTimeFormat, level);
       }
       break;
-    case u'D': AppendDay(count, level); break;
-    case u'M': AppendMonth(count); break;
+    case u'D':
+      AppendDay(count, level);
+      break;
+    case u'M':
+      AppendMonth(count);
+      break;
     case u'Y':
-      if (count <= 2) AppendNumber(date_.year % 100, 2);
-      else AppendNumber(date_.year, 4);
+      if (count <= 2)
+        AppendNumber(date_.year % 100, 2);
+      else
+        AppendNumber(date_.year, 4);
       break;
     case u'H': {
       int hour = time_.hour;
@@ -138,11 +146,21 @@ size_t Formatter::AppendToken(std::u16string_view picture, size_t at, char16_t t
       AppendNumber(hour, std::min<size_t>(count, 2));
       break;
     }
-    case u'N': AppendNumber(time_.minute, std::min<size_t>(count, 2)); break;
-    case u'S': AppendNumber(time_.second, std::min<size_t>(count, 2)); break;
-    case u'Z': AppendNumber(time_.millisecond, std::min<size_t>(count, 3)); break;
-    case u'T': AppendNested(count == 1 ? settings_.shortTimeFormat : settings_.longTimeFormat, level); break;
-    default: out_.append(picture.substr(at, count)); break;
+    case u'N':
+      AppendNumber(time_.minute, std::min<size_t>(count, 2));
+      break;
+    case u'S':
+      AppendNumber(time_.second, std::min<size_t>(count, 2));
+      break;
+    case u'Z':
+      AppendNumber(time_.millisecond, std::min<size_t>(count, 3));
+      break;
+    case u'T':
+      AppendNested(count == 1 ? settings_.shortTimeFormat : settings_.longTimeFormat, level);
+      break;
+    default:
+      out_.append(picture.substr(at, count));
+      break;
   }
   return at + count;
 }
@@ -152,28 +170,49 @@ size_t Formatter::AppendToken(std::u16string_view picture, size_t at, char16_t t
 size_t Formatter::AppendAmPm(std::u16string_view picture, size_t at) {
   const bool pm = time_.hour >= 12;
   switch (AmPmLength(picture, at)) {
-    case 5: out_.append(picture.substr(pm ? at + 3 : at, 2)); return at + 5;
-    case 3: out_ += picture[pm ? at + 2 : at]; return at + 3;
-    case 4: out_ += pm ? settings_.timePMString : settings_.timeAMString; return at + 4;
-    default: out_ += picture[at]; return at + 1;
+    case 5:
+      out_.append(picture.substr(pm ? at + 3 : at, 2));
+      return at + 5;
+    case 3:
+      out_ += picture[pm ? at + 2 : at];
+      return at + 3;
+    case 4:
+      out_ += pm ? settings_.timePMString : settings_.timeAMString;
+      return at + 4;
+    default:
+      out_ += picture[at];
+      return at + 1;
   }
 }
 
 void Formatter::AppendDay(size_t count, int level) {
   switch (count) {
     case 1:
-    case 2: AppendNumber(date_.day, count); break;
-    case 3: out_ += settings_.shortDayNames[dayOfWeek_ - 1]; break;
-    case 4: out_ += settings_.longDayNames[dayOfWeek_ - 1]; break;
-    case 5: AppendNested(settings_.shortDateFormat, level); break;
-    default: AppendNested(settings_.longDateFormat, level); break;
+    case 2:
+      AppendNumber(date_.day, count);
+      break;
+    case 3:
+      out_ += settings_.shortDayNames[dayOfWeek_ - 1];
+      break;
+    case 4:
+      out_ += settings_.longDayNames[dayOfWeek_ - 1];
+      break;
+    case 5:
+      AppendNested(settings_.shortDateFormat, level);
+      break;
+    default:
+      AppendNested(settings_.longDateFormat, level);
+      break;
   }
 }
 
 void Formatter::AppendMonth(size_t count) {
-  if (count <= 2) AppendNumber(date_.month, count);
-  else if (count == 3) out_ += settings_.shortMonthNames[date_.month - 1];
-  else out_ += settings_.longMonthNames[date_.month - 1];
+  if (count <= 2)
+    AppendNumber(date_.month, count);
+  else if (count == 3)
+    out_ += settings_.shortMonthNames[date_.month - 1];
+  else
+    out_ += settings_.longMonthNames[date_.month - 1];
 }
 
 void Formatter::AppendNumber(int value, size_t digits) {
@@ -221,16 +260,25 @@ size_t ReadWindowsLiteral(std::u16string_view picture, size_t at, std::u16string
 
 std::u16string_view SpecifierText(char16_t letter, size_t count) {
   switch (letter) {
-    case u'd': return count >= 4 ? u"dddd" : count == 3 ? u"ddd" : count == 2 ? u"dd" : u"d";
-    case u'M': return count >= 4 ? u"mmmm" : count == 3 ? u"mmm" : count == 2 ? u"mm" : u"m";
-    case u'y': return count <= 2 ? u"yy" : u"yyyy";
-    case u'g': return u"";
+    case u'd':
+      return count >= 4 ? u"dddd" : count == 3 ? u"ddd" : count == 2 ? u"dd" : u"d";
+    case u'M':
+      return count >= 4 ? u"mmmm" : count == 3 ? u"mmm" : count == 2 ? u"mm" : u"m";
+    case u'y':
+      return count <= 2 ? u"yy" : u"yyyy";
+    case u'g':
+      return u"";
     case u'h':
-    case u'H': return count >= 2 ? u"hh" : u"h";
-    case u'm': return count >= 2 ? u"nn" : u"n";
-    case u's': return count >= 2 ? u"ss" : u"s";
-    case u't': return count >= 2 ? u"ampm" : u"A/P";
-    default: return {};
+    case u'H':
+      return count >= 2 ? u"hh" : u"h";
+    case u'm':
+      return count >= 2 ? u"nn" : u"n";
+    case u's':
+      return count >= 2 ? u"ss" : u"s";
+    case u't':
+      return count >= 2 ? u"ampm" : u"A/P";
+    default:
+      return {};
   }
 }
 
@@ -248,7 +296,8 @@ size_t CaseSensitiveRun(std::u16string_view picture, size_t at) {
 
 }  // namespace
 
-std::u16string FormatDateTime(std::u16string_view picture, double dateTime, const FormatSettings& settings) {
+std::u16string FormatDateTime(std::u16string_view picture, double dateTime,
+                              const FormatSettings& settings) {
   Formatter formatter(dateTime, settings);
   formatter.Append(picture.empty() ? std::u16string_view(u"c") : picture, 0);
   return formatter.Take();
@@ -270,8 +319,10 @@ std::u16string ConvertLocalePicture(std::u16string_view windowsPicture) {
     } else if (IsAsciiLetter(c)) {
       const size_t count = CaseSensitiveRun(windowsPicture, i);
       std::u16string_view converted;
-      if (ConvertSpecifier(c, count, converted)) out += converted;
-      else AppendLiteral(out, windowsPicture.substr(i, count));
+      if (ConvertSpecifier(c, count, converted))
+        out += converted;
+      else
+        AppendLiteral(out, windowsPicture.substr(i, count));
       i += count;
     } else if (c == u'"') {
       AppendLiteral(out, u"\"");
@@ -294,9 +345,12 @@ FormatSettings FormatSettings::FromLocale(const platform::LocaleFormats& locale)
   settings.timePMString = locale.timePMString;
   settings.dateSeparator = locale.dateSeparator;
   settings.timeSeparator = locale.timeSeparator;
-  std::copy(std::begin(locale.shortMonthNames), std::end(locale.shortMonthNames), settings.shortMonthNames);
-  std::copy(std::begin(locale.longMonthNames), std::end(locale.longMonthNames), settings.longMonthNames);
-  std::copy(std::begin(locale.shortDayNames), std::end(locale.shortDayNames), settings.shortDayNames);
+  std::copy(std::begin(locale.shortMonthNames), std::end(locale.shortMonthNames),
+            settings.shortMonthNames);
+  std::copy(std::begin(locale.longMonthNames), std::end(locale.longMonthNames),
+            settings.longMonthNames);
+  std::copy(std::begin(locale.shortDayNames), std::end(locale.shortDayNames),
+            settings.shortDayNames);
   std::copy(std::begin(locale.longDayNames), std::end(locale.longDayNames), settings.longDayNames);
   return settings;
 }

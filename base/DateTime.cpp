@@ -24,7 +24,8 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0
 
 Instant ToInstant(double dateTime) {
   if (std::isnan(dateTime)) dateTime = 0;
-  dateTime = std::clamp(dateTime, -(double(-kMinDay) + kLastMillisecond), double(kMaxDay) + kLastMillisecond);
+  dateTime = std::clamp(dateTime, -(double(-kMinDay) + kLastMillisecond),
+                        double(kMaxDay) + kLastMillisecond);
   const double day = std::trunc(dateTime);
   const double linear = day + std::fabs(dateTime - day);
   const int64_t total = std::llround(linear * double(kMillisecondsPerDay));
@@ -60,7 +61,8 @@ Civil CivilFromDay(int64_t dayNumber) {
   const int64_t z = dayNumber - kDaysBeforeUnixEpoch + 719468;
   const int64_t era = FloorDiv(z, 146097);
   const int64_t dayOfEra = z - era * 146097;
-  const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const int64_t mp = (5 * dayOfYear + 2) / 153;
   const int month = int(mp < 10 ? mp + 3 : mp - 9);
@@ -85,7 +87,8 @@ int DaysInMonth(int year, int month) {
 }
 
 double EncodeDate(int year, int month, int day) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(year, month))
     throw std::invalid_argument("Invalid argument to date encode");
   return double(DayFromCivil(year, month, day));
 }
@@ -100,7 +103,8 @@ double EncodeTime(int hour, int minute, int second, int millisecond) {
 
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                       int millisecond) {
-  return CombineDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, millisecond));
+  return CombineDateTime(EncodeDate(year, month, day),
+                         EncodeTime(hour, minute, second, millisecond));
 }
 
 DateParts DecodeDate(double dateTime) {

@@ -49,8 +49,10 @@ const TReminderTask* TReminderTask::UserDefault() { return g_userDefault.load();
 
 void TReminderTask::Reset() {
   const TReminderTask* defaults = fromBuiltIns_ ? nullptr : UserDefault();
-  if (defaults && defaults != this) CopySettingsFrom(*defaults);
-  else ResetToBuiltIns();
+  if (defaults && defaults != this)
+    CopySettingsFrom(*defaults);
+  else
+    ResetToBuiltIns();
   reserved1_ = 0;
   reserved2_ = 5;
   startTime_ = Now();
@@ -94,8 +96,12 @@ void TReminderTask::SetRepeatSound(bool value) { modified_ |= AssignFlag(repeatS
 void TReminderTask::SetKind(int32_t value) { modified_ |= Assign(kind_, value); }
 void TReminderTask::SetIntervalUnit(int32_t value) { modified_ |= Assign(intervalUnit_, value); }
 void TReminderTask::SetInterval(int32_t value) { modified_ |= Assign(interval_, value); }
-void TReminderTask::SetProgramPath(const std::string& value) { modified_ |= Assign(programPath_, value); }
-void TReminderTask::SetSoundFile(const std::string& value) { modified_ |= Assign(soundFile_, value); }
+void TReminderTask::SetProgramPath(const std::string& value) {
+  modified_ |= Assign(programPath_, value);
+}
+void TReminderTask::SetSoundFile(const std::string& value) {
+  modified_ |= Assign(soundFile_, value);
+}
 void TReminderTask::SetStartTime(double value) { modified_ |= Assign(startTime_, value); }
 void TReminderTask::SetNextTime(double value) { modified_ |= Assign(nextTime_, value); }
 
@@ -114,13 +120,20 @@ void TReminderTask::SetWeekday(int day, bool value) {
 double TReminderTask::AddInterval(double t) const {
   if (kind_ == kOnce) return t;
   switch (intervalUnit_) {
-    case kMinutes: return t + interval_ / kMinutesPerDay;
-    case kHours: return t + interval_ / 24.0;
-    case kDays: return t + interval_;
-    case kWeeks: return t + 7.0 * interval_;
-    case kMonths: return IncMonth(t, interval_);
-    case kYears: return IncYear(t, interval_);
-    default: return t;
+    case kMinutes:
+      return t + interval_ / kMinutesPerDay;
+    case kHours:
+      return t + interval_ / 24.0;
+    case kDays:
+      return t + interval_;
+    case kWeeks:
+      return t + 7.0 * interval_;
+    case kMonths:
+      return IncMonth(t, interval_);
+    case kYears:
+      return IncYear(t, interval_);
+    default:
+      return t;
   }
 }
 
@@ -128,13 +141,20 @@ double TReminderTask::GridIndex(double now) const {
   if (kind_ == kOnce || interval_ < 1 || !(startTime_ <= now)) return -1;
   const double elapsed = now - startTime_;
   switch (intervalUnit_) {
-    case kMinutes: return std::trunc(elapsed / (interval_ / kMinutesPerDay));
-    case kHours: return std::trunc(elapsed / (interval_ / 24.0));
-    case kDays: return std::trunc(elapsed / interval_);
-    case kWeeks: return std::trunc(elapsed / (7.0 * interval_));
-    case kMonths: return MonthsBetween(startTime_, now) / interval_;
-    case kYears: return YearsBetween(startTime_, now) / interval_;
-    default: return -1;
+    case kMinutes:
+      return std::trunc(elapsed / (interval_ / kMinutesPerDay));
+    case kHours:
+      return std::trunc(elapsed / (interval_ / 24.0));
+    case kDays:
+      return std::trunc(elapsed / interval_);
+    case kWeeks:
+      return std::trunc(elapsed / (7.0 * interval_));
+    case kMonths:
+      return MonthsBetween(startTime_, now) / interval_;
+    case kYears:
+      return YearsBetween(startTime_, now) / interval_;
+    default:
+      return -1;
   }
 }
 
@@ -145,13 +165,20 @@ double TReminderTask::GridPoint(double k) const {
     return int(std::clamp(k * perStep, double(INT32_MIN), double(INT32_MAX)));
   };
   switch (intervalUnit_) {
-    case kMinutes: return startTime_ + k * (interval_ / kMinutesPerDay);
-    case kHours: return startTime_ + k * (interval_ / 24.0);
-    case kDays: return startTime_ + k * interval_;
-    case kWeeks: return startTime_ + k * (7.0 * interval_);
-    case kMonths: return IncMonth(startTime_, steps(interval_));
-    case kYears: return IncYear(startTime_, steps(interval_));
-    default: return 0;
+    case kMinutes:
+      return startTime_ + k * (interval_ / kMinutesPerDay);
+    case kHours:
+      return startTime_ + k * (interval_ / 24.0);
+    case kDays:
+      return startTime_ + k * interval_;
+    case kWeeks:
+      return startTime_ + k * (7.0 * interval_);
+    case kMonths:
+      return IncMonth(startTime_, steps(interval_));
+    case kYears:
+      return IncYear(startTime_, steps(interval_));
+    default:
+      return 0;
   }
 }
 
@@ -194,14 +221,18 @@ double TReminderTask::NextDaily(double now) const {
 double TReminderTask::ComputeNextTime() const {
   const double now = Now();
   switch (kind_) {
-    case kOnce: return startTime_ > now ? startTime_ : 0;
+    case kOnce:
+      return startTime_ > now ? startTime_ : 0;
     case kOnceIn: {
       const double t = AddInterval(startTime_);
       return t >= now ? t : 0;
     }
-    case kEvery: return NextEvery(now);
-    case kDaily: return NextDaily(now);
-    default: return 0;
+    case kEvery:
+      return NextEvery(now);
+    case kDaily:
+      return NextDaily(now);
+    default:
+      return 0;
   }
 }
 

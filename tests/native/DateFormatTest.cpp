@@ -26,11 +26,14 @@ platform::LocaleFormats EnUsLocale() {
   l.timePMString = u"PM";
   const char16_t* shortMonths[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
                                    u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-  const char16_t* longMonths[] = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
-                                  u"July",    u"August",   u"September", u"October", u"November", u"December"};
+  const char16_t* longMonths[] = {u"January",   u"February", u"March",    u"April",
+                                  u"May",       u"June",     u"July",     u"August",
+                                  u"September", u"October",  u"November", u"December"};
   const char16_t* shortDays[] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-  const char16_t* longDays[] = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
-  for (int i = 0; i < 12; ++i) l.shortMonthNames[i] = shortMonths[i], l.longMonthNames[i] = longMonths[i];
+  const char16_t* longDays[] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
+                                u"Thursday", u"Friday", u"Saturday"};
+  for (int i = 0; i < 12; ++i)
+    l.shortMonthNames[i] = shortMonths[i], l.longMonthNames[i] = longMonths[i];
   for (int i = 0; i < 7; ++i) l.shortDayNames[i] = shortDays[i], l.longDayNames[i] = longDays[i];
   return l;
 }
@@ -88,12 +91,12 @@ TEST(DateFormat, MinuteRule) {
   const Case cases[] = {
       {u"h:mm", kAfternoon, u"14:07"},
       {u"hh mm", kAfternoon, u"14 07"},
-      {u"h\"h\"m", kMorning, u"9h5"},         // across a literal
+      {u"h\"h\"m", kMorning, u"9h5"},                  // across a literal
       {u"h 'o''clock' mm", kMorning, u"9 oclock 05"},  // two literals side by side
-      {u"mm h", kMorning, u"03 9"},          // before h: month
-      {u"h d m", kMorning, u"9 5 3"},        // another letter in between: month
+      {u"mm h", kMorning, u"03 9"},                    // before h: month
+      {u"h d m", kMorning, u"9 5 3"},                  // another letter in between: month
       {u"h:mm:ss mm", kAfternoon, u"14:07:09 03"},
-      {u"hmmm", kAfternoon, u"1407"},        // minutes have at most two digits
+      {u"hmmm", kAfternoon, u"1407"},  // minutes have at most two digits
   };
   CheckAll(std::begin(cases), std::end(cases), EnUs());
 }
@@ -104,7 +107,7 @@ TEST(DateFormat, TwelveHourClock) {
       {u"h a/p", EncodeDateTime(2024, 3, 5, 12, 0, 0), u"12 p"},
       {u"hh a/p", EncodeDateTime(2024, 3, 5, 1, 0, 0), u"01 a"},
       {u"h a/p", EncodeDateTime(2024, 3, 5, 23, 59, 0), u"11 p"},
-      {u"a/p h", kAfternoon, u"p 2"},        // the designator may come first
+      {u"a/p h", kAfternoon, u"p 2"},             // the designator may come first
       {u"h \"am/pm\"", kAfternoon, u"14 am/pm"},  // quoted: no 12-hour clock
       {u"h", EncodeDateTime(2024, 3, 5, 12, 0, 0), u"12"},
   };
@@ -131,7 +134,8 @@ TEST(DateFormat, LiteralsAndSeparators) {
 TEST(DateFormat, CLeavesOutMidnight) {
   EXPECT_EQ(FormatDateTime(u"c", kAfternoon, EnUs()), u"3/5/2024 2:07:09 PM");
   EXPECT_EQ(FormatDateTime(u"c", kMidnight, EnUs()), u"3/5/2024");
-  EXPECT_EQ(FormatDateTime(u"c", kMidnight + EncodeTime(0, 0, 0, 1), EnUs()), u"3/5/2024 12:00:00 AM");
+  EXPECT_EQ(FormatDateTime(u"c", kMidnight + EncodeTime(0, 0, 0, 1), EnUs()),
+            u"3/5/2024 12:00:00 AM");
   EXPECT_EQ(FormatDateTime(u"c", kMidnight + EncodeTime(0, 0, 1), EnUs()), u"3/5/2024 12:00:01 AM");
   // 23:59:59.9996 rounds to the next midnight and shows as that date alone.
   EXPECT_EQ(FormatDateTime(u"c", kMidnight + 86399999.6 / 86400000.0, EnUs()), u"3/6/2024");
@@ -145,7 +149,8 @@ TEST(DateFormat, SelfReferringSettingsStop) {
   looping.shortDateFormat = u"c";
   looping.longTimeFormat = u"tt";
   // Must end, with no more than the separators of the levels it went through.
-  EXPECT_EQ(FormatDateTime(u"c", kAfternoon, looping).find_first_not_of(u' '), std::u16string::npos);
+  EXPECT_EQ(FormatDateTime(u"c", kAfternoon, looping).find_first_not_of(u' '),
+            std::u16string::npos);
   EXPECT_LE(FormatDateTime(u"c", kAfternoon, looping).size(), 4u);
 }
 
@@ -173,7 +178,8 @@ TEST(DateFormat, ConvertLocalePicture) {
       {u"HH:mm 'unclosed", u"hh:nn \"unclosed\""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ConvertLocalePicture(c.windows), c.pascal) << Show(c.windows) << " -> " << Show(ConvertLocalePicture(c.windows));
+    EXPECT_EQ(ConvertLocalePicture(c.windows), c.pascal)
+        << Show(c.windows) << " -> " << Show(ConvertLocalePicture(c.windows));
 }
 
 TEST(DateFormat, ConvertedLocalesFormatLikeTheSystem) {
@@ -181,7 +187,8 @@ TEST(DateFormat, ConvertedLocalesFormatLikeTheSystem) {
   german.shortDatePicture = u"dd.MM.yyyy";
   german.longTimePicture = u"HH:mm:ss";
   german.dateSeparator = u'.';
-  EXPECT_EQ(FormatDateTime(u"c", kAfternoon, FormatSettings::FromLocale(german)), u"05.03.2024 14:07:09");
+  EXPECT_EQ(FormatDateTime(u"c", kAfternoon, FormatSettings::FromLocale(german)),
+            u"05.03.2024 14:07:09");
 
   platform::LocaleFormats japanese = EnUsLocale();
   japanese.shortDatePicture = u"yyyy/MM/dd";

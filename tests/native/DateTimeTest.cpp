@@ -34,8 +34,8 @@ TEST(DateTime, KnownDayNumbers) {
     int y, m, d;
     double days;
   } cases[] = {
-      {1899, 12, 30, 0},   {1899, 12, 31, 1},     {1900, 1, 1, 2},       {1900, 3, 1, 61},
-      {1970, 1, 1, 25569}, {2000, 1, 1, 36526},   {2024, 2, 29, 45351},  {1899, 12, 29, -1},
+      {1899, 12, 30, 0},   {1899, 12, 31, 1},       {1900, 1, 1, 2},       {1900, 3, 1, 61},
+      {1970, 1, 1, 25569}, {2000, 1, 1, 36526},     {2024, 2, 29, 45351},  {1899, 12, 29, -1},
       {1, 1, 1, -693593},  {9999, 12, 31, 2958465}, {1600, 3, 1, -109511},
   };
   for (const Case& c : cases) {
@@ -52,7 +52,8 @@ TEST(DateTime, EveryDayRoundTrips) {
     const DateParts p = DecodeDate(day);
     ASSERT_EQ(EncodeDate(p.year, p.month, p.day), day);
     const bool nextDay = p.day == previous.day + 1 && p.month == previous.month;
-    const bool nextMonth = p.day == 1 && (p.month == previous.month + 1 || (p.month == 1 && p.year == previous.year + 1));
+    const bool nextMonth = p.day == 1 && (p.month == previous.month + 1 ||
+                                          (p.month == 1 && p.year == previous.year + 1));
     ASSERT_TRUE(nextDay || nextMonth) << day;
     previous = p;
   }
@@ -74,7 +75,8 @@ TEST(DateTime, NegativeValuesKeepTheTimeOfDayPositive) {
 
 TEST(DateTime, RandomDateTimesRoundTrip) {
   std::mt19937 rng(20240305);
-  std::uniform_int_distribution<int> year(1, 9999), month(1, 12), hour(0, 23), minute(0, 59), ms(0, 999);
+  std::uniform_int_distribution<int> year(1, 9999), month(1, 12), hour(0, 23), minute(0, 59),
+      ms(0, 999);
   for (int i = 0; i < 20000; ++i) {
     const int y = year(rng), mo = month(rng);
     const int d = std::uniform_int_distribution<int>(1, DaysInMonth(y, mo))(rng);
@@ -82,7 +84,8 @@ TEST(DateTime, RandomDateTimesRoundTrip) {
     const double t = At(y, mo, d, h, mi, s, z);
     ExpectDate(t, y, mo, d);
     ExpectTime(t, h, mi, s, z);
-    ASSERT_FALSE(testing::Test::HasFailure()) << y << "-" << mo << "-" << d << " " << h << ":" << mi;
+    ASSERT_FALSE(testing::Test::HasFailure())
+        << y << "-" << mo << "-" << d << " " << h << ":" << mi;
   }
 }
 
@@ -143,15 +146,15 @@ TEST(DateTime, DayOfWeekOfKnownDates) {
     double t;
     int weekday;
   } cases[] = {
-      {0, 7},                           // 1899-12-30, Saturday
-      {1, 1},                           // Sunday
-      {-1.5, 6},                        // 1899-12-29 12:00, Friday
-      {At(1970, 1, 1), 5},              // Thursday
-      {At(2000, 1, 1, 23, 59), 7},      // Saturday
-      {At(2024, 2, 29, 12), 5},         // Thursday
-      {At(2024, 3, 3), 1},              // Sunday
-      {At(1, 1, 1), 2},                 // Monday
-      {At(1815, 6, 18), 1},             // Sunday
+      {0, 7},                       // 1899-12-30, Saturday
+      {1, 1},                       // Sunday
+      {-1.5, 6},                    // 1899-12-29 12:00, Friday
+      {At(1970, 1, 1), 5},          // Thursday
+      {At(2000, 1, 1, 23, 59), 7},  // Saturday
+      {At(2024, 2, 29, 12), 5},     // Thursday
+      {At(2024, 3, 3), 1},          // Sunday
+      {At(1, 1, 1), 2},             // Monday
+      {At(1815, 6, 18), 1},         // Sunday
   };
   for (const Case& c : cases) EXPECT_EQ(DayOfWeek(c.t), c.weekday) << c.t;
 }
@@ -174,7 +177,8 @@ TEST(DateTime, IncMonthLimitsTheDayAndKeepsTheTime) {
       {At(1899, 12, 29, 6), 1, At(1900, 1, 29, 6)},
       {At(1900, 1, 29, 6), -1, At(1899, 12, 29, 6)},
   };
-  for (const Case& c : cases) EXPECT_EQ(IncMonth(c.from, c.months), c.expected) << c.from << " " << c.months;
+  for (const Case& c : cases)
+    EXPECT_EQ(IncMonth(c.from, c.months), c.expected) << c.from << " " << c.months;
 
   EXPECT_EQ(IncYear(At(2024, 2, 29, 8), 1), At(2025, 2, 28, 8));
   EXPECT_EQ(IncYear(At(2024, 2, 29, 8), 4), At(2028, 2, 29, 8));

@@ -17,7 +17,9 @@ namespace {
 
 using test::HandBytes;
 
-double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return EncodeDateTime(y, mo, d, h, mi, s); }
+double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+  return EncodeDateTime(y, mo, d, h, mi, s);
+}
 
 // Installs a user default for the life of the guard.
 class ScopedUserDefault {
@@ -166,13 +168,15 @@ TEST(ReminderTask, OnceAndOnceIn) {
   EXPECT_EQ(past.NextTime(), 0);
   EXPECT_FALSE(past.Active());
 
-  TReminderTask future = Scheduled(TReminderTask::kOnce, TReminderTask::kDays, 1, At(2024, 3, 5, 13));
+  TReminderTask future =
+      Scheduled(TReminderTask::kOnce, TReminderTask::kDays, 1, At(2024, 3, 5, 13));
   future.Reschedule();
   EXPECT_EQ(future.NextTime(), At(2024, 3, 5, 13));
   EXPECT_TRUE(future.Active());
 
   // "Later than now": a once reminder exactly at now is already gone.
-  EXPECT_EQ(Scheduled(TReminderTask::kOnce, TReminderTask::kDays, 1, clock.Get()).ComputeNextTime(), 0);
+  EXPECT_EQ(Scheduled(TReminderTask::kOnce, TReminderTask::kDays, 1, clock.Get()).ComputeNextTime(),
+            0);
 
   // Once in: StartTime + one interval, kept while not before now.
   const struct {
@@ -200,22 +204,37 @@ TEST(ReminderTask, EveryFollowsTheGridFromTheStart) {
     int32_t unit, interval;
     double start, now, expected;
   } cases[] = {
-      {"2 days, started 3 days ago", TReminderTask::kDays, 2, At(2024, 3, 2, 9), At(2024, 3, 5, 10), At(2024, 3, 6, 9)},
-      {"on a grid point", TReminderTask::kDays, 2, At(2024, 3, 1, 9), At(2024, 3, 5, 9), At(2024, 3, 7, 9)},
-      {"start in the future", TReminderTask::kDays, 2, At(2024, 3, 9, 9), At(2024, 3, 5, 10), At(2024, 3, 9, 9)},
-      {"15 minutes, just before", TReminderTask::kMinutes, 15, At(2024, 3, 5, 9), At(2024, 3, 5, 9, 44, 59), At(2024, 3, 5, 9, 45)},
-      {"15 minutes, on the point", TReminderTask::kMinutes, 15, At(2024, 3, 5, 9), At(2024, 3, 5, 9, 45), At(2024, 3, 5, 10)},
-      {"7 minutes over days", TReminderTask::kMinutes, 7, At(2024, 3, 1), At(2024, 3, 5, 12), At(2024, 3, 5, 12, 2)},
-      {"3 hours", TReminderTask::kHours, 3, At(2024, 3, 4, 23), At(2024, 3, 5, 12), At(2024, 3, 5, 14)},
+      {"2 days, started 3 days ago", TReminderTask::kDays, 2, At(2024, 3, 2, 9), At(2024, 3, 5, 10),
+       At(2024, 3, 6, 9)},
+      {"on a grid point", TReminderTask::kDays, 2, At(2024, 3, 1, 9), At(2024, 3, 5, 9),
+       At(2024, 3, 7, 9)},
+      {"start in the future", TReminderTask::kDays, 2, At(2024, 3, 9, 9), At(2024, 3, 5, 10),
+       At(2024, 3, 9, 9)},
+      {"15 minutes, just before", TReminderTask::kMinutes, 15, At(2024, 3, 5, 9),
+       At(2024, 3, 5, 9, 44, 59), At(2024, 3, 5, 9, 45)},
+      {"15 minutes, on the point", TReminderTask::kMinutes, 15, At(2024, 3, 5, 9),
+       At(2024, 3, 5, 9, 45), At(2024, 3, 5, 10)},
+      {"7 minutes over days", TReminderTask::kMinutes, 7, At(2024, 3, 1), At(2024, 3, 5, 12),
+       At(2024, 3, 5, 12, 2)},
+      {"3 hours", TReminderTask::kHours, 3, At(2024, 3, 4, 23), At(2024, 3, 5, 12),
+       At(2024, 3, 5, 14)},
       {"2 weeks", TReminderTask::kWeeks, 2, At(2024, 2, 1, 8), At(2024, 3, 5), At(2024, 3, 14, 8)},
-      {"1 month from 31 January, in February", TReminderTask::kMonths, 1, At(2023, 1, 31, 9), At(2023, 2, 10), At(2023, 2, 28, 9)},
-      {"1 month from 31 January, leap year", TReminderTask::kMonths, 1, At(2024, 1, 31, 9), At(2024, 2, 10), At(2024, 2, 29, 9)},
-      {"1 month, on 28 February", TReminderTask::kMonths, 1, At(2023, 1, 31, 9), At(2023, 2, 28, 9), At(2023, 3, 28, 9)},
-      {"3 months across 29 February", TReminderTask::kMonths, 3, At(2023, 11, 30, 8), At(2024, 3, 1), At(2024, 5, 29, 8)},
-      {"12 months from 29 February", TReminderTask::kMonths, 12, At(2020, 2, 29, 10), At(2021, 3, 1), At(2022, 2, 28, 10)},
-      {"1 year from 29 February", TReminderTask::kYears, 1, At(2020, 2, 29, 10), At(2021, 1, 1), At(2021, 2, 28, 10)},
-      {"4 years from 29 February", TReminderTask::kYears, 4, At(2020, 2, 29, 10), At(2024, 2, 29, 11), At(2028, 2, 29, 10)},
-      {"2 years, 3 whole years passed", TReminderTask::kYears, 2, At(2020, 2, 29, 10), At(2023, 6, 1), At(2024, 2, 28, 10)},
+      {"1 month from 31 January, in February", TReminderTask::kMonths, 1, At(2023, 1, 31, 9),
+       At(2023, 2, 10), At(2023, 2, 28, 9)},
+      {"1 month from 31 January, leap year", TReminderTask::kMonths, 1, At(2024, 1, 31, 9),
+       At(2024, 2, 10), At(2024, 2, 29, 9)},
+      {"1 month, on 28 February", TReminderTask::kMonths, 1, At(2023, 1, 31, 9), At(2023, 2, 28, 9),
+       At(2023, 3, 28, 9)},
+      {"3 months across 29 February", TReminderTask::kMonths, 3, At(2023, 11, 30, 8),
+       At(2024, 3, 1), At(2024, 5, 29, 8)},
+      {"12 months from 29 February", TReminderTask::kMonths, 12, At(2020, 2, 29, 10),
+       At(2021, 3, 1), At(2022, 2, 28, 10)},
+      {"1 year from 29 February", TReminderTask::kYears, 1, At(2020, 2, 29, 10), At(2021, 1, 1),
+       At(2021, 2, 28, 10)},
+      {"4 years from 29 February", TReminderTask::kYears, 4, At(2020, 2, 29, 10),
+       At(2024, 2, 29, 11), At(2028, 2, 29, 10)},
+      {"2 years, 3 whole years passed", TReminderTask::kYears, 2, At(2020, 2, 29, 10),
+       At(2023, 6, 1), At(2024, 2, 28, 10)},
       {"interval 0", TReminderTask::kDays, 0, At(2024, 3, 1), At(2024, 3, 5), 0},
       {"negative interval", TReminderTask::kMonths, -2, At(2024, 3, 1), At(2024, 3, 5), 0},
       {"unknown unit", 6, 1, At(2024, 3, 1), At(2024, 3, 5), 0},
@@ -232,7 +251,8 @@ TEST(ReminderTask, MonthEndRepetitionNeverFallsBehindNow) {
   // From 31 January the grid point of March is 28 February + one month =
   // 28 March; when that moment comes the next time must not be 28 March
   // again (the alert would come back at once) but 31 March.
-  TReminderTask task = Scheduled(TReminderTask::kEvery, TReminderTask::kMonths, 1, At(2023, 1, 31, 9));
+  TReminderTask task =
+      Scheduled(TReminderTask::kEvery, TReminderTask::kMonths, 1, At(2023, 1, 31, 9));
   FixedClock clock(At(2023, 3, 28, 9));
   EXPECT_EQ(task.ComputeNextTime(), At(2023, 3, 31, 9));
   clock.Set(At(2023, 3, 31, 9));
@@ -249,7 +269,8 @@ TEST(ReminderTask, MonthEndRepetitionNeverFallsBehindNow) {
 }
 
 TEST(ReminderTask, LastGridPoint) {
-  TReminderTask task = Scheduled(TReminderTask::kEvery, TReminderTask::kHours, 5, At(2024, 3, 5, 1));
+  TReminderTask task =
+      Scheduled(TReminderTask::kEvery, TReminderTask::kHours, 5, At(2024, 3, 5, 1));
   EXPECT_NEAR(task.LastGridPoint(At(2024, 3, 5, 12)), At(2024, 3, 5, 11), 1e-8);
   EXPECT_EQ(task.LastGridPoint(At(2024, 3, 5, 1)), At(2024, 3, 5, 1));
   EXPECT_EQ(task.LastGridPoint(At(2024, 3, 5, 0)), 0);  // before the start
@@ -273,7 +294,10 @@ TEST(ReminderTask, Daily) {
       {"today, time to come", At(2024, 3, 1, 13), {tuesday}, At(2024, 3, 5, 13)},
       {"today, at now", At(2024, 2, 27, 12), {tuesday}, At(2024, 3, 12, 12)},
       {"tomorrow on", At(2024, 3, 1, 9), {tuesday + 1}, At(2024, 3, 6, 9)},
-      {"working days, Friday evening", At(2024, 3, 8, 18), {monday, tuesday, tuesday + 1, tuesday + 2, friday}, At(2024, 3, 8, 18)},
+      {"working days, Friday evening",
+       At(2024, 3, 8, 18),
+       {monday, tuesday, tuesday + 1, tuesday + 2, friday},
+       At(2024, 3, 8, 18)},
       {"start next week, Sunday only", At(2024, 3, 12, 9), {sunday}, At(2024, 3, 17, 9)},
       {"start next week, its own day", At(2024, 3, 12, 9), {tuesday}, At(2024, 3, 12, 9)},
   };
@@ -284,7 +308,8 @@ TEST(ReminderTask, Daily) {
 
   // Friday 18:00 after the alarm: the weekend is skipped.
   clock.Set(At(2024, 3, 8, 18, 0, 1));
-  EXPECT_EQ(DailyAt(At(2024, 3, 1, 18), {monday, tuesday, tuesday + 1, tuesday + 2, friday}).ComputeNextTime(),
+  EXPECT_EQ(DailyAt(At(2024, 3, 1, 18), {monday, tuesday, tuesday + 1, tuesday + 2, friday})
+                .ComputeNextTime(),
             At(2024, 3, 11, 18));
 
   TReminderTask none = DailyAt(At(2024, 3, 1, 9), {});
@@ -350,13 +375,14 @@ TEST(ReminderTask, Description) {
 
 // ---- Stream record ------------------------------------------------------------
 
-std::vector<uint8_t> Record(uint32_t version, uint8_t active, uint8_t flagByte, const std::string& program,
-                            const std::string& sound) {
+std::vector<uint8_t> Record(uint32_t version, uint8_t active, uint8_t flagByte,
+                            const std::string& program, const std::string& sound) {
   HandBytes h;
   h.u32(version).u8(active).f64(At(2024, 3, 5, 9, 30)).i32(TReminderTask::kEvery).i32(3);
   h.i32(TReminderTask::kWeeks).i32(0).i32(5);
   h.u8(flagByte).str(program).u8(flagByte).str(sound);
-  for (uint8_t d : {uint8_t(0), flagByte, uint8_t(0), uint8_t(0), flagByte, uint8_t(0), uint8_t(1)}) h.u8(d);
+  for (uint8_t d : {uint8_t(0), flagByte, uint8_t(0), uint8_t(0), flagByte, uint8_t(0), uint8_t(1)})
+    h.u8(d);
   h.f64(At(2024, 3, 26, 9, 30));
   if (version == 2) h.u8(flagByte);
   return h.b;
@@ -433,7 +459,7 @@ TEST(ReminderTask, RewritesTheBytesItRead) {
   task.SetActive(false);
   task.SetWeekday(5, false);
   std::vector<uint8_t> changed = bytes;
-  changed[4] = 0;        // Active
+  changed[4] = 0;       // Active
   changed[46 + 4] = 0;  // Thursday: the weekdays start at 46, after "snd"
   EXPECT_EQ(Save(task), changed);
 }
@@ -512,7 +538,8 @@ TEST(ReminderTask, TruncatedRecordsThrow) {
     for (size_t length = 0; length < full.size(); ++length) {
       TReminderTask task(true);
       TMemoryStream stream(std::vector<uint8_t>(full.begin(), full.begin() + length));
-      EXPECT_THROW(task.LoadFromStream(stream), EReadError) << "version " << version << ", " << length << " bytes";
+      EXPECT_THROW(task.LoadFromStream(stream), EReadError)
+          << "version " << version << ", " << length << " bytes";
     }
   }
   // A string length beyond the data.
