@@ -5,9 +5,11 @@
 // it. "/selftest-close" closes the window by itself after a moment, so that
 // the test run can check under Wine that the program starts, shows its
 // window with its resources and ends with exit code 0.
+// <windows.h> first: the other system headers depend on it.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <memory>
 #include <string>

@@ -135,8 +135,8 @@ if [ "$WIN64_OK" -eq 1 ]; then
   if wine_env_start; then
     check "windows unit tests (wine64)" wine_run build/win64/tests/vellumio_win_tests.exe --gtest_brief=1
     if [ -f tests/win/run_tool_tests.sh ]; then
-      check "windows tool tests (wine64)" env WIN_BUILD_DIR="$ROOT/build/win64" \
-        WINE64="$WINE64" bash tests/win/run_tool_tests.sh
+      check "windows tool tests (wine64)" wine_env_without_lock env \
+        WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_tool_tests.sh
     fi
     check "Vellumio.exe opens and closes (wine64)" vellumio_open_close
   else

@@ -30,13 +30,24 @@ WINE_ENV_LOCK_FD=""
 
 wine_env_log() { echo "wine-env: $*" >&2; }
 
+# Runs a command without the lock's descriptor. A flock belongs to the open
+# file, so an Xvfb or a wineserver (which wine starts and which outlives
+# it) that inherited the descriptor would hold the lock after we let go.
+wine_env_without_lock() {
+  if [ -n "$WINE_ENV_LOCK_FD" ]; then
+    "$@" {WINE_ENV_LOCK_FD}>&-
+  else
+    "$@"
+  fi
+}
+
 # Starts Xvfb on the first free display from :90 on and waits until it
 # accepts clients.
 wine_env_start_xvfb() {
   local n i
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    wine_env_without_lock Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     WINE_ENV_XVFB_PID=$!
     for i in $(seq 1 50); do
       if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then break; fi
@@ -63,7 +74,7 @@ wine_env_prepare_prefix() {
   wine_env_log "creating the Wine prefix $WINEPREFIX (takes a minute the first time)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  if ! timeout 300 "$WINE64" wineboot -i </dev/null >/dev/null 2>&1; then
+  if ! wine_env_without_lock timeout 300 "$WINE64" wineboot -i </dev/null >/dev/null 2>&1; then
     wine_env_log "wineboot failed or timed out"
     WINEPREFIX="$WINEPREFIX" timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true
     return 1
@@ -94,7 +105,7 @@ wine_env_start() {
 
 # Runs a Windows program; the exit status is the program's.
 wine_run() {
-  timeout "${WINE_RUN_TIMEOUT:-900}" "$WINE64" "$@" </dev/null
+  wine_env_without_lock timeout "${WINE_RUN_TIMEOUT:-900}" "$WINE64" "$@" </dev/null
 }
 
 wine_env_stop() {
