@@ -2,6 +2,8 @@
 // locale as the system reports it, file times through FILETIME, and the
 // ways Windows can refuse to replace a file.
 #include <windows.h>
+// <winnt.h> makes this a macro; Platform.h declares a function of the name.
+#undef YieldProcessor
 
 #include <gtest/gtest.h>
 
@@ -86,6 +88,9 @@ Handle OpenShared(const std::u16string& path, DWORD share) {
   return Handle(CreateFileW(W(path), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+// A timer-queue callback (stdcall on i686, so it cannot be a lambda).
+void CALLBACK CloseHandleLater(void* handle, BOOLEAN) { CloseHandle(static_cast<HANDLE>(handle)); }
 
 bool IsPicture(const std::u16string& picture, const char16_t* letters) {
   for (const char16_t* c = letters; *c; ++c) {
@@ -241,9 +246,8 @@ TEST(PlatformWinFiles, ReplacingSucceedsOnceTheHolderLetsGo) {
       CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   HANDLE timer = nullptr;
-  ASSERT_TRUE(CreateTimerQueueTimer(
-      &timer, nullptr, [](void* handle, BOOLEAN) { CloseHandle(static_cast<HANDLE>(handle)); }, h,
-      300, 0, WT_EXECUTEONLYONCE));
+  ASSERT_TRUE(
+      CreateTimerQueueTimer(&timer, nullptr, &CloseHandleLater, h, 300, 0, WT_EXECUTEONLYONCE));
   platform::WriteFileReplacing(path, "new", 3);
   DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
   EXPECT_EQ(ReadAll(folder.Path("notes.sbn")), "new");
