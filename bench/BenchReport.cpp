@@ -44,8 +44,9 @@ void WriteJson(const std::vector<Figure>& figures, std::ostream& out) {
     const Figure& f = figures[i];
     out << "  {\"name\": " << JsonText(f.name) << ", \"value\": " << Format("%.3f", f.value)
         << ", \"unit\": " << JsonText(f.unit) << ", \"baseline\": " << Format("%.3f", f.baseline)
-        << ", \"ratio\": " << Format("%.4f", f.Ratio()) << ", \"target\": " << Format("%.2f", f.target)
-        << "}" << (i + 1 < figures.size() ? "," : "") << "\n";
+        << ", \"ratio\": " << Format("%.4f", f.Ratio())
+        << ", \"target\": " << Format("%.2f", f.target) << "}"
+        << (i + 1 < figures.size() ? "," : "") << "\n";
   }
   out << "]\n";
 }

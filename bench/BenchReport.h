@@ -11,11 +11,11 @@ namespace vellumio::bench {
 
 struct Figure {
   std::string name;
-  double value = 0;     // ours
-  std::string unit;     // of value and baseline
+  double value = 0;  // ours
+  std::string unit;  // of value and baseline
   std::string baselineName;
   double baseline = 0;
-  double target = 0;    // largest acceptable value / baseline
+  double target = 0;  // largest acceptable value / baseline
 
   double Ratio() const { return baseline > 0 ? value / baseline : 0; }
   bool Ok() const { return Ratio() <= target; }

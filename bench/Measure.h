@@ -25,7 +25,8 @@ double MedianMs(int repetitions, Setup setup, Body body) {
 
 template <class Body>
 double MedianMs(int repetitions, Body body) {
-  return MedianMs(repetitions, [](int) {}, body);
+  return MedianMs(
+      repetitions, [](int) {}, body);
 }
 
 }  // namespace vellumio::bench

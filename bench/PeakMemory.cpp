@@ -41,14 +41,16 @@ uint64_t PeakMemoryOfLoading(const std::string& path) {
     dup2(pipeFds[1], STDOUT_FILENO);
     close(pipeFds[0]);
     close(pipeFds[1]);
-    execl("/proc/self/exe", "store_bench", kLoadOnlyArgument, path.c_str(), static_cast<char*>(nullptr));
+    execl("/proc/self/exe", "store_bench", kLoadOnlyArgument, path.c_str(),
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   close(pipeFds[1]);
   std::string output;
   char buffer[256];
   ssize_t n;
-  while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) output.append(buffer, static_cast<size_t>(n));
+  while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+    output.append(buffer, static_cast<size_t>(n));
   close(pipeFds[0]);
   int status = 0;
   waitpid(child, &status, 0);

@@ -36,7 +36,8 @@ private:
 
 std::string Column(sqlite3_stmt* s, int i) {
   const unsigned char* text = sqlite3_column_text(s, i);
-  return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(s, i)))
+  return text ? std::string(reinterpret_cast<const char*>(text),
+                            static_cast<size_t>(sqlite3_column_bytes(s, i)))
               : std::string();
 }
 
@@ -55,19 +56,23 @@ void BindNote(sqlite3_stmt* s, const testdata::NoteImage& n, int64_t list) {
   sqlite3_bind_int(s, 11, n.reminder.kind);
   sqlite3_bind_int(s, 12, n.reminder.interval);
   sqlite3_bind_int(s, 13, n.reminder.intervalUnit);
-  sqlite3_bind_text(s, 14, n.reminder.soundFile.data(), static_cast<int>(n.reminder.soundFile.size()),
-                    SQLITE_TRANSIENT);
+  sqlite3_bind_text(s, 14, n.reminder.soundFile.data(),
+                    static_cast<int>(n.reminder.soundFile.size()), SQLITE_TRANSIENT);
 }
 
 }  // namespace
 
 SqliteBaseline::SqliteBaseline(const std::string& path, const testdata::DatabaseImage& image) {
   std::remove(path.c_str());
-  if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("sqlite: cannot open " + path);
+  if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK)
+    throw std::runtime_error("sqlite: cannot open " + path);
   Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
-  Exec("CREATE TABLE notes (uid INTEGER PRIMARY KEY, list INTEGER, created REAL, text TEXT, subject TEXT,"
-       " found INTEGER, completed INTEGER, active INTEGER, start_time REAL, next_time REAL, kind INTEGER,"
-       " interval INTEGER, unit INTEGER, sound_file TEXT)");
+  Exec(
+      "CREATE TABLE notes (uid INTEGER PRIMARY KEY, list INTEGER, created REAL, text TEXT, subject "
+      "TEXT,"
+      " found INTEGER, completed INTEGER, active INTEGER, start_time REAL, next_time REAL, kind "
+      "INTEGER,"
+      " interval INTEGER, unit INTEGER, sound_file TEXT)");
   Fill(image);
 }
 
@@ -84,11 +89,14 @@ void SqliteBaseline::Exec(const char* sql) const {
 
 void SqliteBaseline::Fill(const testdata::DatabaseImage& image) {
   Exec("BEGIN");
-  Statement insert(db_, "INSERT INTO notes VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+  Statement insert(
+      db_,
+      "INSERT INTO notes VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
   for (size_t l = 0; l < image.lists.size(); ++l) {
     for (const testdata::NoteImage& note : image.lists[l].notes) {
       BindNote(insert.get(), note, static_cast<int64_t>(l));
-      if (sqlite3_step(insert.get()) != SQLITE_DONE) throw std::runtime_error("sqlite: insert failed");
+      if (sqlite3_step(insert.get()) != SQLITE_DONE)
+        throw std::runtime_error("sqlite: insert failed");
       sqlite3_reset(insert.get());
     }
   }
@@ -96,8 +104,9 @@ void SqliteBaseline::Fill(const testdata::DatabaseImage& image) {
 }
 
 size_t SqliteBaseline::ReadAllNotes() const {
-  Statement select(db_, "SELECT uid, list, created, text, subject, found, completed, active, start_time,"
-                        " next_time, kind, interval, unit, sound_file FROM notes");
+  Statement select(db_,
+                   "SELECT uid, list, created, text, subject, found, completed, active, start_time,"
+                   " next_time, kind, interval, unit, sound_file FROM notes");
   std::vector<NoteRow> rows;
   sqlite3_stmt* s = select.get();
   while (sqlite3_step(s) == SQLITE_ROW) {
@@ -123,7 +132,8 @@ size_t SqliteBaseline::ReadAllNotes() const {
 int64_t SqliteBaseline::CountLike(const std::string& word) const {
   Statement count(db_, "SELECT count(*) FROM notes WHERE text LIKE ?1 OR subject LIKE ?1");
   std::string pattern = "%" + word + "%";
-  sqlite3_bind_text(count.get(), 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(count.get(), 1, pattern.data(), static_cast<int>(pattern.size()),
+                    SQLITE_TRANSIENT);
   if (sqlite3_step(count.get()) != SQLITE_ROW) throw std::runtime_error("sqlite: count failed");
   return sqlite3_column_int64(count.get(), 0);
 }

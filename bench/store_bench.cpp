@@ -4,6 +4,7 @@
 // never fails on speed: the targets are there to be read.
 //
 //   store_bench [--json FILE] [--notes N] [--keep]
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "base/Stream.h"
@@ -44,7 +44,8 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 testdata::DatabaseImage MakeImage(int notes) {
@@ -101,10 +102,12 @@ Figure Serialise(TNoteListCollection& db) {
 double LoadMs(TNoteListCollection& db, const fs::path& path, int repetitions) {
   std::u16string file = path.u16string();
   db.LoadFromFile(file);  // page cache warm, allocator warm
-  return MedianMs(repetitions, [&](int) { db.Clear(); }, [&](int) { db.LoadFromFile(file); });
+  return MedianMs(
+      repetitions, [&](int) { db.Clear(); }, [&](int) { db.LoadFromFile(file); });
 }
 
-Figure Load(TNoteListCollection& db, const Files& files, const SqliteBaseline& sqlite, double& v8Ms) {
+Figure Load(TNoteListCollection& db, const Files& files, const SqliteBaseline& sqlite,
+            double& v8Ms) {
   v8Ms = LoadMs(db, files.v8, 5);
   size_t rows = sqlite.ReadAllNotes();
   double baseline = MedianMs(5, [&](int) { rows = sqlite.ReadAllNotes(); });
@@ -163,12 +166,14 @@ Files MakeFolder() {
 int Run(const Options& options) {
   Files files = MakeFolder();
   testdata::DatabaseImage image = MakeImage(options.notes);
-  std::printf("%zu notes, %.1f MB of note text (UTF-8)\n", image.NoteCount(), TextBytes(image) / kMegabyte);
+  std::printf("%zu notes, %.1f MB of note text (UTF-8)\n", image.NoteCount(),
+              TextBytes(image) / kMegabyte);
   TNoteListCollection db(false);
   WriteFiles(image, db, files);
   SqliteBaseline sqlite(files.sqlite.string(), image);
-  std::printf("files: v8 %.1f MB, v5 %.1f MB, SQLite %.1f MB\n", fs::file_size(files.v8) / kMegabyte,
-              fs::file_size(files.v5) / kMegabyte, fs::file_size(files.sqlite) / kMegabyte);
+  std::printf("files: v8 %.1f MB, v5 %.1f MB, SQLite %.1f MB\n",
+              fs::file_size(files.v8) / kMegabyte, fs::file_size(files.v5) / kMegabyte,
+              fs::file_size(files.sqlite) / kMegabyte);
   image = {};
 
   std::vector<Figure> figures;

@@ -14,7 +14,8 @@ using namespace vellumio::testdata;
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -46,8 +47,9 @@ int main(int argc, char** argv) {
   };
   int index = 0;
   for (const RecordVersions& v : versions) {
-    std::string name = "db" + std::to_string(v.database) + "-list" + std::to_string(v.list) + "-note" +
-                       std::to_string(v.note) + "-rem" + std::to_string(v.reminder) + ".sbn";
+    std::string name = "db" + std::to_string(v.database) + "-list" + std::to_string(v.list) +
+                       "-note" + std::to_string(v.note) + "-rem" + std::to_string(v.reminder) +
+                       ".sbn";
     WriteFile(folder / name, WriteDatabase(SmallDatabase(++index, 2, 3), v));
   }
   WriteFile(folder / "no-lists.sbn", WriteDatabase(DatabaseImage{}));

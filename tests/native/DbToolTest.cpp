@@ -40,9 +40,10 @@ class TempDir {
 public:
   TempDir() {
     static int counter = 0;
-    path_ = fs::temp_directory_path() /
-            ("vellumio-dbtool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             std::to_string(++counter));
+    path_ =
+        fs::temp_directory_path() /
+        ("vellumio-dbtool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + std::to_string(++counter));
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -64,7 +65,8 @@ Bytes ReadBytes(const std::u16string& path) {
 
 void WriteBytes(const std::u16string& path, const Bytes& bytes) {
   std::ofstream out(fs::path(path), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // One list holding a note with every field set and a note with the
@@ -92,7 +94,9 @@ DatabaseImage SampleImage() {
 
   NoteImage odd;
   odd.created = 45000.5;
-  odd.text = u"a\xD800" u"b\U0001F600";
+  odd.text =
+      u"a\xD800"
+      u"b\U0001F600";
   odd.uid = 102;
 
   ListImage list;
@@ -111,22 +115,27 @@ DatabaseImage SampleImage() {
 const char kSampleJson[] =
     "{\"version\": 4, \"reserved\": [11, -2, 33], \"lists\": [{\"name\": \"Caf\xC3\xA9 list\", "
     "\"scheme\": \"Blue.sch\", \"colour\": 1193046, \"uid\": 100, \"notes\": ["
-    "{\"uid\": 101, \"created\": 0.1, \"text\": \"Line 1\\r\\n\\\"quoted\\\"\\tcaf\xC3\xA9 \\\\ end\\u0001\", "
+    "{\"uid\": 101, \"created\": 0.1, \"text\": \"Line 1\\r\\n\\\"quoted\\\"\\tcaf\xC3\xA9 \\\\ "
+    "end\\u0001\", "
     "\"subject\": \"Subj\", \"found\": true, \"completed\": false, \"reserved\": -5, "
-    "\"layoutWidth\": 320, \"lineCount\": 4, \"reminder\": {\"active\": true, \"startTime\": 45000.5, "
+    "\"layoutWidth\": 320, \"lineCount\": 4, \"reminder\": {\"active\": true, \"startTime\": "
+    "45000.5, "
     "\"kind\": 2, \"interval\": 3, \"intervalUnit\": 1, \"reserved1\": 0, \"reserved2\": 5, "
     "\"runProgram\": true, \"programPath\": \"C:\\\\Tools\\\\run.exe\", \"playSound\": false, "
     "\"soundFile\": \"\", \"weekdays\": [true, false, false, false, false, false, true], "
     "\"nextTime\": 45001.25, \"repeatSound\": true}}, "
-    "{\"uid\": 102, \"created\": 45000.5, \"text\": \"a\\ud800b\xF0\x9F\x98\x80\", \"subject\": \"\", "
-    "\"found\": false, \"completed\": false, \"reserved\": 0, \"layoutWidth\": 0, \"lineCount\": 3, "
+    "{\"uid\": 102, \"created\": 45000.5, \"text\": \"a\\ud800b\xF0\x9F\x98\x80\", \"subject\": "
+    "\"\", "
+    "\"found\": false, \"completed\": false, \"reserved\": 0, \"layoutWidth\": 0, \"lineCount\": "
+    "3, "
     "\"reminder\": {\"active\": false, \"startTime\": 0, \"kind\": 0, \"interval\": 1, "
     "\"intervalUnit\": 2, \"reserved1\": 0, \"reserved2\": 5, \"runProgram\": false, "
     "\"programPath\": \"\", \"playSound\": false, \"soundFile\": \"\", "
     "\"weekdays\": [false, true, true, true, true, true, false], \"nextTime\": 0, "
     "\"repeatSound\": false}}]}]}\n";
 
-std::u16string WriteSample(const TempDir& dir, const char* name, const RecordVersions& versions = {}) {
+std::u16string WriteSample(const TempDir& dir, const char* name,
+                           const RecordVersions& versions = {}) {
   std::u16string path = dir.File(name);
   WriteBytes(path, testdata::WriteDatabase(SampleImage(), versions));
   return path;
@@ -141,8 +150,16 @@ int32_t StoredDatabaseVersion(const Bytes& file) {
 
 TEST(DbTool, BadArgumentsPrintUsageAndExitTwo) {
   const std::vector<std::vector<std::u16string>> cases = {
-      {}, {u"dump"}, {u"dump", u"a", u"b"}, {u"verify"}, {u"export", u"a"}, {u"rewrite", u"a"},
-      {u"new"}, {u"new", u"a", u"b"}, {u"frobnicate", u"a"}, {u"DUMP", u"a"},
+      {},
+      {u"dump"},
+      {u"dump", u"a", u"b"},
+      {u"verify"},
+      {u"export", u"a"},
+      {u"rewrite", u"a"},
+      {u"new"},
+      {u"new", u"a", u"b"},
+      {u"frobnicate", u"a"},
+      {u"DUMP", u"a"},
   };
   for (const auto& args : cases) {
     ToolResult r = Tool(args);
@@ -173,8 +190,12 @@ TEST(DbTool, MissingOrUnreadableInputGivesOneLineAndExitOne) {
   const std::u16string missing = dir.File("missing.sbn");
   const std::u16string folder = dir.Path();
   const std::vector<std::vector<std::u16string>> cases = {
-      {u"dump", missing},   {u"verify", missing},  {u"export", missing, dir.File("o.txt")},
-      {u"rewrite", missing, dir.File("o.sbn")},     {u"dump", folder}, {u"verify", folder},
+      {u"dump", missing},
+      {u"verify", missing},
+      {u"export", missing, dir.File("o.txt")},
+      {u"rewrite", missing, dir.File("o.sbn")},
+      {u"dump", folder},
+      {u"verify", folder},
       {u"rewrite", folder, dir.File("o.sbn")},
   };
   for (const auto& args : cases) {
@@ -203,7 +224,9 @@ TEST(DbTool, DumpShowsTheStoredVersionOfOlderFiles) {
     v.database = version;
     ToolResult r = Tool({u"dump", WriteSample(dir, "old.sbn", v)});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("{\"version\": " + std::to_string(version) + ", \"reserved\": [0, 0, 0]", 0), 0u)
+    EXPECT_EQ(
+        r.out.rfind("{\"version\": " + std::to_string(version) + ", \"reserved\": [0, 0, 0]", 0),
+        0u)
         << r.out.substr(0, 60);
   }
 }
@@ -217,8 +240,8 @@ TEST(DbJson, StringsEscapeControlsQuotesAndLoneSurrogates) {
       {std::u16string(1, u'\0'), "\"\\u0000\""},
       {u"\u00e9\u20ac", "\"\xC3\xA9\xE2\x82\xAC\""},
       {u"\U0001F600", "\"\xF0\x9F\x98\x80\""},
-      {u"x\xD83D", "\"x\\ud83d\""},                // high surrogate at the end
-      {u"\xDE00y", "\"\\ude00y\""},                // low surrogate first
+      {u"x\xD83D", "\"x\\ud83d\""},                            // high surrogate at the end
+      {u"\xDE00y", "\"\\ude00y\""},                            // low surrogate first
       {u"\xD83D\xD83D\xDE00", "\"\\ud83d\xF0\x9F\x98\x80\""},  // lone high, then a pair
   };
   for (const auto& [text, json] : cases) {
@@ -230,8 +253,13 @@ TEST(DbJson, StringsEscapeControlsQuotesAndLoneSurrogates) {
 
 TEST(DbJson, NumbersAreTheShortestFormThatReadsBack) {
   const std::pair<double, const char*> cases[] = {
-      {0.1, "0.1"},          {45000.5, "45000.5"}, {44927, "44927"},  {0, "0"},
-      {-1.25, "-1.25"},      {1.0 / 3, "0.3333333333333333"},        {1e300, "1e+300"},
+      {0.1, "0.1"},
+      {45000.5, "45000.5"},
+      {44927, "44927"},
+      {0, "0"},
+      {-1.25, "-1.25"},
+      {1.0 / 3, "0.3333333333333333"},
+      {1e300, "1e+300"},
       {std::numeric_limits<double>::quiet_NaN(), "null"},
       {std::numeric_limits<double>::infinity(), "null"},
   };
@@ -286,8 +314,8 @@ TEST(DbTool, VerifyAcceptsGoodFilesAndReportsTheReasonForBadOnes) {
   }
 
   // Files cut anywhere: the reason depends on where, but there always is one.
-  for (size_t length : {size_t{0}, size_t{1}, size_t{53}, kFirstNote + 2, kNoteText + 5, file.size() / 2,
-                        file.size() - 4 - 12 - 2}) {
+  for (size_t length : {size_t{0}, size_t{1}, size_t{53}, kFirstNote + 2, kNoteText + 5,
+                        file.size() / 2, file.size() - 4 - 12 - 2}) {
     std::u16string path = dir.File("cut.sbn");
     WriteBytes(path, Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length)));
     ToolResult r = Tool({u"verify", path});
@@ -317,7 +345,8 @@ TEST(DbTool, RewriteUpgradesOlderRecordsAndLeavesTheInputAlone) {
     std::string oldJson = Tool({u"dump", in}).out, newJson = Tool({u"dump", out}).out;
     std::string prefix = "{\"version\": " + std::to_string(v.database);
     ASSERT_EQ(oldJson.rfind(prefix, 0), 0u);
-    EXPECT_EQ("{\"version\": 4" + oldJson.substr(prefix.size()), newJson) << v.database << v.list << v.note;
+    EXPECT_EQ("{\"version\": 4" + oldJson.substr(prefix.size()), newJson)
+        << v.database << v.list << v.note;
   }
 }
 
@@ -339,7 +368,8 @@ TEST(DbTool, RewriteGivesFreshIdentitiesToNotesThatHadNone) {
   EXPECT_EQ(json.rfind("{\"version\": 4", 0), 0u);
   EXPECT_EQ(json.find("\"uid\": 0,"), std::string::npos) << json;
   // Version 0 held the text in the ANSI code page.
-  EXPECT_NE(json.find("\"text\": \"Line 1\\r\\n\\\"quoted\\\"\\tcaf\xC3\xA9"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"text\": \"Line 1\\r\\n\\\"quoted\\\"\\tcaf\xC3\xA9"), std::string::npos)
+      << json;
 }
 
 TEST(DbTool, NewWritesOneEmptyListAndNeverOverwrites) {
@@ -355,7 +385,8 @@ TEST(DbTool, NewWritesOneEmptyListAndNeverOverwrites) {
   EXPECT_EQ(marker, TNoteListCollection::kEndMarker);
   EXPECT_EQ(Tool({u"verify", path}).code, 0);
   std::string json = Tool({u"dump", path}).out;
-  EXPECT_NE(json.find("\"lists\": [{\"name\": \"List 1\", \"scheme\": \"\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"lists\": [{\"name\": \"List 1\", \"scheme\": \"\""), std::string::npos)
+      << json;
   EXPECT_NE(json.find("\"notes\": []}]}"), std::string::npos) << json;
 
   ToolResult again = Tool({u"new", path});

@@ -24,19 +24,47 @@ private:
 };
 
 const char16_t* const kAsciiWords[] = {
-    u"note",    u"quote",   u"the",     u"of",      u"and",    u"remember", u"meeting",
-    u"project", u"deadline", u"call",   u"write",   u"review", u"budget",   u"draft",
-    u"lorem",   u"ipsum",   u"dolor",   u"sit",     u"amet",   u"window",   u"market",
-    u"garden",  u"river",   u"yellow",  u"seventy", u"quartz", u"jump",     u"vivid",
-    u"http://example.com/page", u"mail@example.org", u"2026-12-09", u"42", u"(draft)",
+    u"note",
+    u"quote",
+    u"the",
+    u"of",
+    u"and",
+    u"remember",
+    u"meeting",
+    u"project",
+    u"deadline",
+    u"call",
+    u"write",
+    u"review",
+    u"budget",
+    u"draft",
+    u"lorem",
+    u"ipsum",
+    u"dolor",
+    u"sit",
+    u"amet",
+    u"window",
+    u"market",
+    u"garden",
+    u"river",
+    u"yellow",
+    u"seventy",
+    u"quartz",
+    u"jump",
+    u"vivid",
+    u"http://example.com/page",
+    u"mail@example.org",
+    u"2026-12-09",
+    u"42",
+    u"(draft)",
 };
 
 // No character here upper-cases into ASCII, so an ASCII filter matches the
 // same notes whether it is compared with Unicode or with ASCII case folding.
 const char16_t* const kNonAsciiWords[] = {
-    u"café",     u"Grüße",    u"naïve",      u"façade",  u"Ελληνικά", u"Москва",
-    u"日本語",   u"中文字",   u"한국어",     u"€100",    u"Æsir",     u"smørrebrød",
-    u"\U0001F600", u"\U0001D11E music", u"ĉu", u"Łódź",
+    u"café",   u"Grüße",  u"naïve", u"façade", u"Ελληνικά",   u"Москва",     u"日本語",
+    u"中文字", u"한국어", u"€100",  u"Æsir",   u"smørrebrød", u"\U0001F600", u"\U0001D11E music",
+    u"ĉu",     u"Łódź",
 };
 
 std::u16string Word(Random& random, int nonAsciiPercent) {
@@ -78,7 +106,8 @@ NoteImage Note(Random& random, const GeneratorOptions& o, int32_t uid) {
   note.created = 44000 + random.Below(1800) + random.Below(86400) / 86400.0;
   int length = o.averageTextLength / 10 + random.Below(o.averageTextLength * 19 / 10 + 1);
   note.text = Text(random, length, o.nonAsciiPercent);
-  if (random.Percent(o.subjectPercent)) note.subject = Text(random, 10 + random.Below(40), o.nonAsciiPercent);
+  if (random.Percent(o.subjectPercent))
+    note.subject = Text(random, 10 + random.Below(40), o.nonAsciiPercent);
   if (random.Percent(o.reminderPercent)) note.reminder = Reminder(random, note.created);
   note.reminder.startTime = note.reminder.active ? note.reminder.startTime : note.created;
   note.completed = random.Percent(15) ? 0xFF : 0;

@@ -21,7 +21,7 @@ struct ReminderImage {
   uint8_t runProgram = 0;
   std::string programPath;  // ANSI bytes
   uint8_t playSound = 0;
-  std::string soundFile;    // ANSI bytes
+  std::string soundFile;                                 // ANSI bytes
   std::array<uint8_t, 7> weekdays{0, 1, 1, 1, 1, 1, 0};  // Sunday first
   double nextTime = 0;
   uint8_t repeatSound = 0;  // record version 2 only

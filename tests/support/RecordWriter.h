@@ -17,14 +17,15 @@ class TStream;
 namespace vellumio::testdata {
 
 struct RecordVersions {
-  int32_t database = 4;  // 0 ... 4
-  int32_t list = 3;      // 0 ... 3 (4 and above: nothing after the name)
-  int32_t note = 8;      // 0 ... 8
-  uint32_t reminder = 2; // 1 or 2
+  int32_t database = 4;   // 0 ... 4
+  int32_t list = 3;       // 0 ... 3 (4 and above: nothing after the name)
+  int32_t note = 8;       // 0 ... 8
+  uint32_t reminder = 2;  // 1 or 2
 };
 
 // Any 51-byte text will do: readers ignore the header's content.
-inline constexpr std::string_view kTestHeader = "Vellumio, test data writer [PROJECT FILE]          ";
+inline constexpr std::string_view kTestHeader =
+    "Vellumio, test data writer [PROJECT FILE]          ";
 
 void WriteReminder(TStream& stream, const ReminderImage& reminder, uint32_t version);
 // Writes every note, empty ones included (the store would skip those).

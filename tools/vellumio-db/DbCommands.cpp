@@ -31,7 +31,8 @@ std::string Quoted(const std::u16string& path) { return "\"" + ToUtf8(path) + "\
 // Checked before loading so that the message names the real problem
 // rather than a read error deep inside the file.
 void RequireReadableFile(const std::u16string& path) {
-  if (platform::DirectoryExists(path)) throw ToolFailure(Quoted(path) + " is a folder, not a database file");
+  if (platform::DirectoryExists(path))
+    throw ToolFailure(Quoted(path) + " is a folder, not a database file");
   if (!platform::FileExists(path)) throw ToolFailure(Quoted(path) + " does not exist");
   try {
     platform::OpenForReading(path);
@@ -95,8 +96,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {u"dump", 1, false, Dump},       {u"export", 2, true, Export}, {u"verify", 1, false, Verify},
-    {u"rewrite", 2, true, Rewrite},  {u"new", 1, false, New},
+    {u"dump", 1, false, Dump},      {u"export", 2, true, Export}, {u"verify", 1, false, Verify},
+    {u"rewrite", 2, true, Rewrite}, {u"new", 1, false, New},
 };
 
 const Command* FindCommand(const std::vector<std::u16string>& args) {

@@ -40,14 +40,29 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 void AppendAsciiOrEscape(std::string& out, char16_t c) {
   switch (c) {
-    case u'"': out += "\\\""; return;
-    case u'\\': out += "\\\\"; return;
-    case u'\b': out += "\\b"; return;
-    case u'\f': out += "\\f"; return;
-    case u'\n': out += "\\n"; return;
-    case u'\r': out += "\\r"; return;
-    case u'\t': out += "\\t"; return;
-    default: break;
+    case u'"':
+      out += "\\\"";
+      return;
+    case u'\\':
+      out += "\\\\";
+      return;
+    case u'\b':
+      out += "\\b";
+      return;
+    case u'\f':
+      out += "\\f";
+      return;
+    case u'\n':
+      out += "\\n";
+      return;
+    case u'\r':
+      out += "\\r";
+      return;
+    case u'\t':
+      out += "\\t";
+      return;
+    default:
+      break;
   }
   if (c < 0x20) {
     AppendEscape(out, c);
@@ -111,7 +126,9 @@ public:
   void Int(const char* name, int64_t value) { Key(name) += std::to_string(value); }
   void Bool(const char* name, bool value) { Key(name) += value ? "true" : "false"; }
   void Number(const char* name, double value) { dbjson::AppendNumber(Key(name), value); }
-  void String(const char* name, std::u16string_view value) { dbjson::AppendString(Key(name), value); }
+  void String(const char* name, std::u16string_view value) {
+    dbjson::AppendString(Key(name), value);
+  }
   void Ansi(const char* name, const std::string& bytes) { String(name, platform::FromAnsi(bytes)); }
 
 private:
