@@ -15,6 +15,10 @@ cmake --build --preset win64 -j2 --target Vellumio
 # shellcheck source=tools/wine-env.sh
 source tools/wine-env.sh
 trap wine_env_stop EXIT
+trap 'exit 130' INT TERM
 wine_env_start
 echo "run: starting Vellumio.exe on display $DISPLAY"
-"$WINE64" build/win64/app/Vellumio.exe "$@"
+# Waiting on a background job lets Ctrl+C or a TERM end the script at once;
+# the EXIT trap then stops the program with its wineserver.
+wine_env_without_lock "$WINE64" build/win64/app/Vellumio.exe "$@" &
+wait $!

@@ -47,7 +47,12 @@ wine_env_start_xvfb() {
   local n i
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    wine_env_without_lock Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    # Started directly (not through a function) so that $! is Xvfb itself.
+    if [ -n "$WINE_ENV_LOCK_FD" ]; then
+      Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- &
+    else
+      Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    fi
     WINE_ENV_XVFB_PID=$!
     for i in $(seq 1 50); do
       if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then break; fi
