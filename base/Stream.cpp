@@ -57,14 +57,19 @@ void TStream::Skip(size_t count) {
 }
 
 std::string TStream::ReadStreamString() {
+  std::string bytes;
+  ReadStreamString(bytes);
+  return bytes;
+}
+
+void TStream::ReadStreamString(std::string& out) {
   uint64_t length = ReadUInt16();
   if (length == kLongStringEscape) length = ReadUInt32();
   // The length is checked against the data that is really there before
   // anything is allocated: a damaged file may claim up to 4 GiB.
   if (length > Remaining()) throw EReadError("String length exceeds the data left in the stream");
-  std::string bytes(static_cast<size_t>(length), '\0');
-  if (length > 0) Read(bytes.data(), bytes.size());
-  return bytes;
+  out.resize(static_cast<size_t>(length));
+  if (length > 0) Read(out.data(), out.size());
 }
 
 void TStream::WriteStreamString(std::string_view bytes) {

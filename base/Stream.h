@@ -48,6 +48,8 @@ public:
   // A stream string: a 16-bit length, escaped by 0xFFFF to a 32-bit length
   // that follows, then the bytes.
   std::string ReadStreamString();
+  // The same into a caller's buffer, whose capacity is reused.
+  void ReadStreamString(std::string& out);
   void WriteStreamString(std::string_view bytes);
 };
 

@@ -3,6 +3,10 @@
 #include <memory>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/Platform.h"
 
 namespace vellumio {
@@ -64,6 +68,83 @@ bool ContainsUpperCased(std::u16string_view haystack, std::u16string_view upperN
     size_t k = 1;
     while (k < n && table[haystack[i + k]] == upperNeedle[k]) ++k;
     if (k == n) return true;
+  }
+  return false;
+}
+
+// ---- TCaseInsensitiveNeedle ---------------------------------------------------------
+
+TCaseInsensitiveNeedle::Spellings TCaseInsensitiveNeedle::SpellingsOf(char16_t upper) {
+  const char16_t* table = UpperTable();
+  Spellings s;
+  for (uint32_t c = 0; c < 0x10000; ++c) {
+    if (table[c] != upper) continue;
+    if (s.count == kMaxUnits) return Spellings{};
+    s.units[s.count++] = static_cast<char16_t>(c);
+  }
+  return s;
+}
+
+TCaseInsensitiveNeedle::TCaseInsensitiveNeedle(std::u16string_view text)
+    : text_(text), upper_(UpperCaseUnits(text)) {
+  if (upper_.empty()) return;
+  first_ = SpellingsOf(upper_[0]);
+  if (upper_.size() >= 2 && first_.count > 0) last_ = SpellingsOf(upper_.back());
+}
+
+bool TCaseInsensitiveNeedle::MatchesAt(std::u16string_view haystack, size_t at) const {
+  const char16_t* table = UpperTable();
+  for (size_t k = 1; k < upper_.size(); ++k)
+    if (table[haystack[at + k]] != upper_[k]) return false;
+  return true;
+}
+
+#if defined(__SSE2__)
+namespace {
+// Lanes of `block` equal to any of the spellings.
+inline __m128i AnyOf(__m128i block, const __m128i* wanted, int count) {
+  __m128i hits = _mm_cmpeq_epi16(block, wanted[0]);
+  for (int k = 1; k < count; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, wanted[k]));
+  return hits;
+}
+}  // namespace
+#endif
+
+bool TCaseInsensitiveNeedle::FoundIn(std::u16string_view haystack) const {
+  const size_t n = upper_.size();
+  if (n == 0) return true;
+  if (haystack.size() < n) return false;
+  if (first_.count == 0) return ContainsUpperCased(haystack, upper_);
+  const size_t lastStart = haystack.size() - n;
+  const char16_t* data = haystack.data();
+  size_t i = 0;
+#if defined(__SSE2__)
+  __m128i first[kMaxUnits], last[kMaxUnits];
+  for (int k = 0; k < first_.count; ++k) first[k] = _mm_set1_epi16(static_cast<short>(first_.units[k]));
+  for (int k = 0; k < last_.count; ++k) last[k] = _mm_set1_epi16(static_cast<short>(last_.units[k]));
+  // Blocks of eight start positions. With a last unit to test, the block
+  // that holds the eight candidate last units is read as well; it ends at
+  // most at the end of the haystack.
+  for (; i + 8 <= lastStart + 1; i += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    __m128i hits = AnyOf(block, first, first_.count);
+    if (last_.count > 0) {
+      const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + n - 1));
+      hits = _mm_and_si128(hits, AnyOf(ends, last, last_.count));
+    }
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    while (mask) {
+      const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+      if (MatchesAt(haystack, i + bit / 2)) return true;
+      mask &= ~(3u << bit);
+    }
+  }
+#endif
+  for (; i <= lastStart; ++i) {
+    const char16_t c = data[i];
+    bool candidate = false;
+    for (int k = 0; k < first_.count; ++k) candidate |= c == first_.units[k];
+    if (candidate && MatchesAt(haystack, i)) return true;
   }
   return false;
 }

@@ -43,11 +43,17 @@ void CheckDay(int day) {
 
 TReminderTask::TReminderTask(bool fromBuiltIns) : fromBuiltIns_(fromBuiltIns) { Reset(); }
 
+TReminderTask::TReminderTask(bool fromBuiltIns, double now) : fromBuiltIns_(fromBuiltIns) {
+  ResetAt(now);
+}
+
 void TReminderTask::SetUserDefault(const TReminderTask* task) { g_userDefault.store(task); }
 
 const TReminderTask* TReminderTask::UserDefault() { return g_userDefault.load(); }
 
-void TReminderTask::Reset() {
+void TReminderTask::Reset() { ResetAt(Now()); }
+
+void TReminderTask::ResetAt(double now) {
   const TReminderTask* defaults = fromBuiltIns_ ? nullptr : UserDefault();
   if (defaults && defaults != this)
     CopySettingsFrom(*defaults);
@@ -55,7 +61,7 @@ void TReminderTask::Reset() {
     ResetToBuiltIns();
   reserved1_ = 0;
   reserved2_ = 5;
-  startTime_ = Now();
+  startTime_ = now;
   modified_ = false;
   active_ = 0;
   nextTime_ = 0;
@@ -271,8 +277,10 @@ void TReminderTask::SaveToStream(TStream& stream) {
   modified_ = false;
 }
 
-void TReminderTask::LoadFromStream(TStream& stream) {
-  Reset();
+void TReminderTask::LoadFromStream(TStream& stream) { LoadFromStreamAt(stream, Now()); }
+
+void TReminderTask::LoadFromStreamAt(TStream& stream, double now) {
+  ResetAt(now);
   const uint32_t version = stream.ReadUInt32();
   if (version != 1 && version != 2) throw EReadError("Unknown reminder task version");
   active_ = stream.ReadByte();

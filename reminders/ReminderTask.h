@@ -16,6 +16,8 @@ public:
   // `fromBuiltIns`: initialise from the built-in defaults instead of the
   // user's default reminder (only the default reminder itself does).
   explicit TReminderTask(bool fromBuiltIns = false);
+  // With the current time given, for tasks made in bulk while loading.
+  TReminderTask(bool fromBuiltIns, double now);
 
   // The user's default reminder that new tasks copy their settings from; the
   // reminder settings register theirs at start-up. Without one, tasks start
@@ -24,6 +26,9 @@ public:
   static const TReminderTask* UserDefault();
 
   void Reset();
+  // The same with the current time given (loading reads the clock once per
+  // list rather than once per note).
+  void ResetAt(double now);
 
   bool Modified() const { return modified_; }
   void SetModified(bool value) { modified_ = value; }
@@ -80,6 +85,8 @@ public:
   // ("Unknown reminder task version", or a short or damaged record).
   void SaveToStream(TStream& stream);
   void LoadFromStream(TStream& stream);
+  // The same with the current time given (the note reader passes its own).
+  void LoadFromStreamAt(TStream& stream, double now);
 
 private:
   void CopySettingsFrom(const TReminderTask& other);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "base/Clock.h"
 #include "base/DateFormat.h"
@@ -29,16 +30,21 @@ TNoteItem::TNoteItem(TNotesList* owner) : owner_(owner) {
   EnsureUID();
 }
 
+TNoteItem::TNoteItem(TNotesList* owner, ForLoading loading)
+    : owner_(owner), created_(loading.now), reminder_(false, loading.now) {}
+
 TNoteItem::~TNoteItem() = default;
 
-void TNoteItem::Clear() {
+void TNoteItem::Clear() { ClearAt(Now()); }
+
+void TNoteItem::ClearAt(double now) {
   text_.clear();
-  created_ = Now();
+  created_ = now;
   completed_ = 0;
   found_ = 0;
   reserved_ = 0;
   modified_ = 0;
-  reminder_.Reset();
+  reminder_.ResetAt(now);
   links_.clear();
   subject_.clear();
   filterMatch_ = false;
@@ -105,8 +111,12 @@ void TNoteItem::Detach() {
 }
 
 void TNoteItem::EnsureUID() {
+  if (uid_ == 0) EnsureUIDAt(Now());
+}
+
+void TNoteItem::EnsureUIDAt(double now) {
   if (uid_ != 0) return;
-  if (TNoteListCollection* main = TNoteListCollection::Main()) SetUID(main->NewUID());
+  if (TNoteListCollection* main = TNoteListCollection::Main()) SetUID(main->NewUIDAt(now));
 }
 
 int32_t TNoteItem::GetUID() {
@@ -131,33 +141,43 @@ void TNoteItem::SaveToStream(TStream& stream) {
   Changed(false);
 }
 
-void TNoteItem::LoadFromStream(TStream& stream) {
-  Clear();
+void TNoteItem::LoadFromStream(TStream& stream) { LoadAt(stream, Now()); }
+
+void TNoteItem::LoadAt(TStream& stream, double now) {
+  // Scratch space for the stored strings, reused from note to note.
+  thread_local std::string bytes;
+  ClearAt(now);
   const int32_t version = stream.ReadInt32();
   if (static_cast<uint32_t>(version) > static_cast<uint32_t>(kRecordVersion))
     throw EReadError("Unknown note item version");
 
   created_ = stream.ReadDouble();
   if (version <= 4) {
-    text_ = platform::FromAnsi(stream.ReadStreamString());
+    stream.ReadStreamString(bytes);
+    text_ = platform::FromAnsi(bytes);
     if (version >= 1) {
       found_ = stream.ReadByte();
       completed_ = stream.ReadByte();
       reserved_ = stream.ReadInt32();
     }
-    if (version >= 2) reminder_.LoadFromStream(stream);
-    if (version >= 3) subject_ = platform::FromAnsi(stream.ReadStreamString());
+    if (version >= 2) reminder_.LoadFromStreamAt(stream, now);
+    if (version >= 3) {
+      stream.ReadStreamString(bytes);
+      subject_ = platform::FromAnsi(bytes);
+    }
     if (version == 4) {
       stream.Skip(1);
       SetUID(stream.ReadInt32());
     }
   } else {
-    text_ = DecodeUtf8Lenient(stream.ReadStreamString());
+    stream.ReadStreamString(bytes);
+    text_ = DecodeUtf8Lenient(bytes);
     found_ = stream.ReadByte();
     completed_ = stream.ReadByte();
     reserved_ = stream.ReadInt32();
-    reminder_.LoadFromStream(stream);
-    subject_ = DecodeUtf8Lenient(stream.ReadStreamString());
+    reminder_.LoadFromStreamAt(stream, now);
+    stream.ReadStreamString(bytes);
+    subject_ = DecodeUtf8Lenient(bytes);
     if (version >= 6) SetUID(stream.ReadInt32());
     if (version == 7) stream.Skip(4 + 4 + 1 + 1);
     if (version == 8) {
@@ -165,7 +185,7 @@ void TNoteItem::LoadFromStream(TStream& stream) {
       lineCount_ = stream.ReadInt32();
     }
   }
-  EnsureUID();
+  EnsureUIDAt(now);
   Changed(false);
 }
 
@@ -235,8 +255,10 @@ std::u16string TNoteItem::DisplayText() const {
 
 bool TNoteItem::MatchesFilter(const std::u16string& filter) {
   if (filterKeySet_ && filter == filterKey_) return filterMatch_;
-  const std::u16string upper = UpperCaseUnits(filter);
-  filterMatch_ = ContainsUpperCased(text_, upper) || ContainsUpperCased(subject_, upper);
+  // A new filter is tested against every note in turn: prepare it once.
+  thread_local std::unique_ptr<TCaseInsensitiveNeedle> needle;
+  if (!needle || needle->Text() != filter) needle = std::make_unique<TCaseInsensitiveNeedle>(filter);
+  filterMatch_ = needle->FoundIn(text_) || needle->FoundIn(subject_);
   filterKey_ = filter;
   filterKeySet_ = true;
   return filterMatch_;

@@ -24,6 +24,12 @@ public:
   // a free-standing note (a scratch copy); it still draws its identity from
   // the main database.
   explicit TNoteItem(TNotesList* owner = nullptr);
+  // A note about to be filled from a record: no clock reading and no
+  // identity yet, as loading gives it both.
+  struct ForLoading {
+    double now;
+  };
+  TNoteItem(TNotesList* owner, ForLoading loading);
   ~TNoteItem();
   TNoteItem(const TNoteItem&) = delete;
   TNoteItem& operator=(const TNoteItem&) = delete;
@@ -93,6 +99,9 @@ public:
 
 private:
   friend class TNotesList;
+  void ClearAt(double now);
+  void LoadAt(TStream& stream, double now);
+  void EnsureUIDAt(double now);
   void RebuildLinks();
   void SetUID(int32_t uid);  // keeps the database's identity index current
   void Detach();             // the owning list lets go of the note

@@ -167,8 +167,14 @@ int32_t TNoteListCollection::ClockSeconds(double localTime, int32_t biasSeconds)
   return static_cast<int32_t>(static_cast<uint32_t>(seconds));
 }
 
-int32_t TNoteListCollection::NewUID() {
-  const int32_t candidate = ClockSeconds(Now(), platform::TimeZoneBiasSeconds());
+int32_t TNoteListCollection::NewUID() { return NewUIDAt(Now()); }
+
+int32_t TNoteListCollection::NewUIDAt(double now) {
+  if (now != biasTime_) {
+    bias_ = platform::TimeZoneBiasSeconds();
+    biasTime_ = now;
+  }
+  const int32_t candidate = ClockSeconds(now, bias_);
   lastUid_ = identities_.FirstFreeFrom(candidate);
   return lastUid_;
 }
@@ -288,7 +294,8 @@ void TNoteListCollection::LoadFromStream(TStream& stream) {
     if (version == 4) {
       for (int32_t& r : reserved_) r = stream.ReadInt32();
       // A torn save can end anywhere; only a complete file ends with this.
-      if (stream.ReadUInt32() != kEndMarker) throw EReadError("The end marker is missing");
+      const uint32_t marker = stream.ReadUInt32();
+      if (marker != kEndMarker && marker != kEndMarkerAlt) throw EReadError("The end marker is missing");
     }
   } catch (const std::exception& e) {
     damaged_ = true;

@@ -26,7 +26,10 @@ struct TabInfo {
 class TNoteListCollection {
 public:
   static constexpr int32_t kFileVersion = 4;
-  static constexpr uint32_t kEndMarker = 0x0FDEDEC0;
+  static constexpr uint32_t kEndMarker = 0x0FDEDEC0;  // bytes C0 DE DE 0F
+  // The marker's bytes have also been given as C0 DE ED 0F; files that end
+  // that way are complete too and are read.
+  static constexpr uint32_t kEndMarkerAlt = 0x0FEDDEC0;
   static constexpr size_t kHeaderLength = 51;
 
   // The first full (not lightweight) instance becomes the main database,
@@ -65,6 +68,8 @@ public:
   TNotesList* FindListOf(const TNoteItem* note) const;
 
   int32_t NewUID();
+  // The same for a given current time (loading passes one per list).
+  int32_t NewUIDAt(double now);
   bool IsUIDFree(int32_t uid) const;
   int32_t LastUID() const { return lastUid_; }
 
@@ -128,6 +133,9 @@ private:
   bool lightweight_;
   int32_t reserved_[3] = {0, 0, 0};
   int32_t loadedVersion_ = kFileVersion;
+  // The time-zone bias, read again whenever the clock has moved on.
+  int32_t bias_ = 0;
+  double biasTime_ = -1;
   UIDIndex identities_;
 };
 

@@ -243,9 +243,13 @@ void TNotesList::LoadFromStream(TStream& stream) {
   if (count < 0 || static_cast<uint64_t>(count) * kMinNoteRecordSize > stream.Remaining())
     throw EReadError("Note count exceeds the data left in the stream");
   notes_.reserve(static_cast<size_t>(count));
+  if (owner_) owner_->identities_.Reserve(static_cast<size_t>(count));
+  // One clock reading for the whole list: every note is stamped the same
+  // while it is read, and its record overwrites the stamp.
+  const double now = Now();
   for (int32_t i = 0; i < count; ++i) {
-    notes_.push_back(std::make_unique<TNoteItem>(this));
-    notes_.back()->LoadFromStream(stream);
+    notes_.push_back(std::make_unique<TNoteItem>(this, TNoteItem::ForLoading{now}));
+    notes_.back()->LoadAt(stream, now);
     if (yieldWhileLoading) platform::ProcessMessages();
   }
   name_ = stream.ReadStreamString();

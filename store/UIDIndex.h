@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <unordered_map>
+#include <vector>
 
 namespace vellumio {
 
@@ -21,16 +21,33 @@ public:
     Add(newUid);
   }
   void Clear();
+  // Room for `more` identities beyond those held.
+  void Reserve(size_t more);
 
-  bool Contains(int32_t uid) const { return counts_.count(uid) != 0; }
+  bool Contains(int32_t uid) const { return uid != 0 && Find(uid) != kNone; }
   // The smallest identity >= `candidate` that is not in use, counting
   // upwards with 32-bit wrap-around; 0 is never handed out.
   int32_t FirstFreeFrom(int32_t candidate) const;
-  size_t DistinctCount() const { return counts_.size(); }
+  size_t DistinctCount() const { return used_; }
 
 private:
-  // 0 means "no identity yet" and is not indexed.
-  std::unordered_map<int32_t, uint32_t> counts_;
+  // Open addressing with linear probing; a key of 0 marks an empty slot
+  // (0 means "no identity yet" and is never indexed).
+  struct Slot {
+    int32_t uid = 0;
+    uint32_t count = 0;
+  };
+  static constexpr size_t kNone = SIZE_MAX;
+
+  size_t Find(int32_t uid) const;
+  size_t Home(int32_t uid) const;
+  void Grow(size_t minimumSlots);
+  void EraseSlot(size_t slot);
+  void AddRun(int64_t uid);
+  void RemoveRun(int64_t uid);
+
+  std::vector<Slot> slots_;  // size is a power of two (or 0)
+  size_t used_ = 0;
   // Maximal runs of consecutive identities in use: first -> last.
   std::map<int64_t, int64_t> runs_;
 };

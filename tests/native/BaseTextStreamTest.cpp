@@ -2,6 +2,7 @@
 // index.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "base/Errors.h"
@@ -115,6 +116,65 @@ TEST(UIDIndex, ZeroIsNeverHandedOutAndCountingWraps) {
   index.Add(-1);
   index.Add(1);
   EXPECT_EQ(index.FirstFreeFrom(-1), 2);
+}
+
+}  // namespace
+}  // namespace vellumio
+
+namespace vellumio {
+namespace {
+
+// The prepared search must agree with the plain one everywhere, including
+// matches that straddle the eight-unit blocks and the tail.
+TEST(TextUtil, PreparedNeedleAgreesWithThePlainSearch) {
+  const std::u16string alphabet = u"aAbB\u00E4\u00C4\u017Fs S\u0131iI";
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string hay(next() % 40, u' '), needle(1 + next() % 3, u' ');
+    for (auto& c : hay) c = alphabet[next() % alphabet.size()];
+    for (auto& c : needle) c = alphabet[next() % alphabet.size()];
+    TCaseInsensitiveNeedle prepared(needle);
+    ASSERT_EQ(prepared.FoundIn(hay), ContainsUpperCased(hay, UpperCaseUnits(needle)))
+        << "round " << round;
+  }
+  TCaseInsensitiveNeedle abc(u"xyz");
+  EXPECT_TRUE(abc.FoundIn(std::u16string(13, u'.') + u"XyZ"));  // starts in the second block
+  EXPECT_TRUE(abc.FoundIn(std::u16string(6, u'.') + u"xYz"));   // straddles the first block
+  EXPECT_FALSE(abc.FoundIn(std::u16string(14, u'.') + u"xy"));
+}
+
+}  // namespace
+}  // namespace vellumio
+
+namespace vellumio {
+namespace {
+
+// Against a plain multiset under random adds and removes: presence, and the
+// first free identity from random points.
+TEST(UIDIndex, AgreesWithAPlainMultisetUnderChurn) {
+  UIDIndex index;
+  std::map<int32_t, int> plain;
+  uint32_t seed = 99;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int step = 0; step < 200000; ++step) {
+    const int32_t uid = static_cast<int32_t>(1000 + next() % 3000) * ((next() & 7) == 0 ? -1 : 1);
+    if (next() % 3) {
+      index.Add(uid);
+      ++plain[uid];
+    } else {
+      index.Remove(uid);
+      if (auto it = plain.find(uid); it != plain.end() && --it->second == 0) plain.erase(it);
+    }
+    if (step % 97 == 0) {
+      const int32_t from = static_cast<int32_t>(next() % 4500) - 500;
+      int32_t expected = from;
+      while (expected == 0 || plain.count(expected)) ++expected;
+      ASSERT_EQ(index.FirstFreeFrom(from), expected) << "step " << step;
+      ASSERT_EQ(index.Contains(uid), plain.count(uid) == 1);
+      ASSERT_EQ(index.DistinctCount(), plain.size());
+    }
+  }
 }
 
 }  // namespace

@@ -365,6 +365,11 @@ TEST_F(StoreFixture, ZeroFilledOrTornFilesAreReadErrors) {
   HandBytes wrongMarker = noMarker;
   wrongMarker.u32(0);
   ExpectReadError(other, wrongMarker.b);
+  // Both spellings of the marker end a complete file.
+  HandBytes altMarker = noMarker;
+  altMarker.raw("\xC0\xDE\xED\x0F", 4);
+  TBufferReader alt(altMarker.b.data(), altMarker.b.size());
+  EXPECT_NO_THROW(other.LoadFromStream(alt));
   // A version 3 file needs no marker.
   HandBytes v3;
   v3.header51().i32(3).i32(0).i32(0).i32(0);
