@@ -111,6 +111,7 @@ void WriteFileReplacing(const std::u16string& path, const void* data, size_t siz
 void ProcessMessages();
 
 // Gives the rest of the time slice to other threads.
-void YieldProcessor();
+// (Not "YieldProcessor": <winnt.h> takes that name for a macro.)
+void YieldTimeSlice();
 
 }  // namespace vellumio::platform

@@ -360,6 +360,6 @@ void WriteFileReplacing(const std::u16string& path, const void* data, size_t siz
 
 void ProcessMessages() {}
 
-void YieldProcessor() { sched_yield(); }
+void YieldTimeSlice() { sched_yield(); }
 
 }  // namespace vellumio::platform

@@ -2,10 +2,6 @@
 // files through the Win32 W APIs.
 #include <windows.h>
 
-// <winnt.h> makes YieldProcessor a macro for the pause instruction; ours is
-// a function of the same name.
-#undef YieldProcessor
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -463,6 +459,6 @@ void ProcessMessages() {
   }
 }
 
-void YieldProcessor() { SwitchToThread(); }
+void YieldTimeSlice() { SwitchToThread(); }
 
 }  // namespace vellumio::platform

@@ -236,7 +236,7 @@ void TNoteListCollection::WaitForSaver() {
   if (!saver_) return;
   while (!saver_->IsIdle()) {
     platform::ProcessMessages();
-    platform::YieldProcessor();
+    platform::YieldTimeSlice();
   }
 }
 

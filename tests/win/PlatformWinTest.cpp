@@ -2,8 +2,6 @@
 // locale as the system reports it, file times through FILETIME, and the
 // ways Windows can refuse to replace a file.
 #include <windows.h>
-// <winnt.h> makes this a macro; Platform.h declares a function of the name.
-#undef YieldProcessor
 
 #include <gtest/gtest.h>
 
