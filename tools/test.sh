@@ -5,8 +5,9 @@
 # wine64 the Windows unit tests, the tool checks and the program's own
 # open-and-close check.
 #
-# Ends with the line "N passed, N failed" (test programs and suites; a build
-# that fails counts as one failed) and exits non-zero when anything failed.
+# Ends with the line "N passed, N failed", counting the single test cases of
+# the unit-test programs and the tool checks, and one for each fuzzer, the
+# program check and any build that fails; exits non-zero when anything failed.
 set -uo pipefail
 exec </dev/null
 
@@ -23,12 +24,49 @@ banner() { printf '\n==== %s\n' "$*"; }
 pass() { PASSED=$((PASSED + 1)); echo "---- PASS: $1"; }
 fail() { FAILED=$((FAILED + 1)); FAILURES+=("$1"); echo "---- FAIL: $1"; }
 
-# Runs a test step and counts it.
+# Runs a test step and counts it as one.
 check() {
   local name="$1"
   shift
   banner "$name"
   if "$@"; then pass "$name"; else fail "$name"; fi
+}
+
+# Runs a test program whose output reports its own counts and adds those:
+# ctest ("..., F tests failed out of T"), GoogleTest ("[  PASSED  ] N
+# tests", "[  FAILED  ] N tests") or a plain "N passed, M failed" line. A
+# program that fails without reporting counts counts as one failure.
+check_counted() {
+  local name="$1"
+  shift
+  banner "$name"
+  local log
+  log="$(mktemp)"
+  "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]} p=0 f=0 line
+  if line="$(grep -E 'tests? failed out of [0-9]+' "$log" | tail -n1)" && [ -n "$line" ]; then
+    local total
+    total="$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")"
+    f="$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")"
+    p=$((total - f))
+  elif grep -qE '^\[  PASSED  \] [0-9]+ test' "$log"; then
+    p="$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | tail -n1 | sed -E 's/^\[  PASSED  \] ([0-9]+).*/\1/')"
+    f="$(grep -E '^\[  FAILED  \] [0-9]+ tests?, listed below' "$log" | tail -n1 | sed -E 's/^\[  FAILED  \] ([0-9]+).*/\1/')"
+    f="${f:-0}"
+  elif line="$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$log" | tail -n1)" && [ -n "$line" ]; then
+    p="$(sed -E 's/^([0-9]+) passed.*/\1/' <<<"$line")"
+    f="$(sed -E 's/^[0-9]+ passed, ([0-9]+) failed.*/\1/' <<<"$line")"
+  fi
+  rm -f "$log"
+  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
+  PASSED=$((PASSED + p))
+  FAILED=$((FAILED + f))
+  if [ "$f" -gt 0 ]; then
+    FAILURES+=("$name ($f)")
+    echo "---- FAIL: $name: $p passed, $f failed"
+  else
+    echo "---- PASS: $name: $p passed"
+  fi
 }
 
 # Builds a preset; a failure counts as one failed suite.
@@ -66,7 +104,7 @@ mkdir -p build
 # ---- Native unit tests ----------------------------------------------------------
 
 if build native; then
-  check "native unit tests (ctest)" ctest --test-dir build/native --output-on-failure -j"$JOBS"
+  check_counted "native unit tests (ctest)" ctest --test-dir build/native --output-on-failure -j"$JOBS"
 fi
 
 # ---- Fuzzers --------------------------------------------------------------------
@@ -85,7 +123,9 @@ run_fuzzer() {
     [ -d "$dir" ] && seeds+=("$dir")
   done
   if [ "${#seeds[@]}" -eq 0 ] && [ -d tests/fuzz/corpus ]; then seeds=(tests/fuzz/corpus); fi
+  # A damaged file must never make the reader allocate or hold much memory.
   "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+    -rss_limit_mb=512 -malloc_limit_mb=256 \
     -artifact_prefix=build/fuzz/artifacts/"$name"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 40
 }
 
@@ -133,9 +173,9 @@ if [ "$WIN64_OK" -eq 1 ]; then
   source "$ROOT/tools/wine-env.sh"
   banner "wine"
   if wine_env_start; then
-    check "windows unit tests (wine64)" wine_run build/win64/tests/vellumio_win_tests.exe --gtest_brief=1
+    check_counted "windows unit tests (wine64)" wine_run build/win64/tests/vellumio_win_tests.exe --gtest_brief=1
     if [ -f tests/win/run_tool_tests.sh ]; then
-      check "windows tool tests (wine64)" wine_env_without_lock env \
+      check_counted "windows tool tests (wine64)" wine_env_without_lock env \
         WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_tool_tests.sh
     fi
     check "Vellumio.exe opens and closes (wine64)" vellumio_open_close
