@@ -82,4 +82,23 @@ inline double CivilToDateTime(int64_t year, unsigned month, unsigned day, unsign
   return UnixMsToDateTime(days * 86400000 + msOfDay);
 }
 
+// A date-time taken apart into its calendar fields.
+struct CivilTime {
+  Civil date;
+  unsigned hour, minute, second, millisecond;
+};
+
+inline CivilTime SplitDateTime(double dateTime) {
+  const int64_t ms = DateTimeToUnixMs(dateTime);
+  int64_t days = ms / 86400000;
+  int64_t msOfDay = ms % 86400000;
+  if (msOfDay < 0) {
+    msOfDay += 86400000;
+    --days;
+  }
+  return {CivilFromDays(days), static_cast<unsigned>(msOfDay / 3600000),
+          static_cast<unsigned>(msOfDay / 60000 % 60), static_cast<unsigned>(msOfDay / 1000 % 60),
+          static_cast<unsigned>(msOfDay % 1000)};
+}
+
 }  // namespace vellumio::platform::detail

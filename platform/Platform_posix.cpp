@@ -100,24 +100,17 @@ double DateTimeFromTimespec(const timespec& ts) {
 }
 
 timespec TimespecFromDateTime(double localTime) {
-  const int64_t ms = detail::DateTimeToUnixMs(localTime);
-  int64_t days = ms / 86400000;
-  int64_t msOfDay = ms % 86400000;
-  if (msOfDay < 0) {
-    msOfDay += 86400000;
-    --days;
-  }
-  const detail::Civil date = detail::CivilFromDays(days);
+  const detail::CivilTime t = detail::SplitDateTime(localTime);
   tm local{};
-  local.tm_year = static_cast<int>(date.year - 1900);
-  local.tm_mon = static_cast<int>(date.month) - 1;
-  local.tm_mday = static_cast<int>(date.day);
-  local.tm_hour = static_cast<int>(msOfDay / 3600000);
-  local.tm_min = static_cast<int>(msOfDay / 60000 % 60);
-  local.tm_sec = static_cast<int>(msOfDay / 1000 % 60);
+  local.tm_year = static_cast<int>(t.date.year - 1900);
+  local.tm_mon = static_cast<int>(t.date.month) - 1;
+  local.tm_mday = static_cast<int>(t.date.day);
+  local.tm_hour = static_cast<int>(t.hour);
+  local.tm_min = static_cast<int>(t.minute);
+  local.tm_sec = static_cast<int>(t.second);
   local.tm_isdst = -1;  // let the time-zone rules of that date decide
   const time_t seconds = mktime(&local);
-  return timespec{seconds, static_cast<long>(msOfDay % 1000) * 1000000L};
+  return timespec{seconds, static_cast<long>(t.millisecond) * 1000000L};
 }
 
 // ---- Files -------------------------------------------------------------------------

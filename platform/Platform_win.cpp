@@ -146,22 +146,15 @@ double DateTimeFromSystemTime(const SYSTEMTIME& t) {
 }
 
 SYSTEMTIME SystemTimeFromDateTime(double dateTime) {
-  const int64_t ms = detail::DateTimeToUnixMs(dateTime);
-  int64_t days = ms / 86400000;
-  int64_t msOfDay = ms % 86400000;
-  if (msOfDay < 0) {
-    msOfDay += 86400000;
-    --days;
-  }
-  const detail::Civil date = detail::CivilFromDays(days);
+  const detail::CivilTime c = detail::SplitDateTime(dateTime);
   SYSTEMTIME t{};
-  t.wYear = static_cast<WORD>(date.year);
-  t.wMonth = static_cast<WORD>(date.month);
-  t.wDay = static_cast<WORD>(date.day);
-  t.wHour = static_cast<WORD>(msOfDay / 3600000);
-  t.wMinute = static_cast<WORD>(msOfDay / 60000 % 60);
-  t.wSecond = static_cast<WORD>(msOfDay / 1000 % 60);
-  t.wMilliseconds = static_cast<WORD>(msOfDay % 1000);
+  t.wYear = static_cast<WORD>(c.date.year);
+  t.wMonth = static_cast<WORD>(c.date.month);
+  t.wDay = static_cast<WORD>(c.date.day);
+  t.wHour = static_cast<WORD>(c.hour);
+  t.wMinute = static_cast<WORD>(c.minute);
+  t.wSecond = static_cast<WORD>(c.second);
+  t.wMilliseconds = static_cast<WORD>(c.millisecond);
   return t;
 }
 

@@ -2,6 +2,7 @@
 // POSIX layer and, inside vellumio_win_tests.exe, against the Win32 layer;
 // the few expectations that differ between the two are marked.
 #include "platform/Platform.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -28,52 +29,13 @@ namespace platform = vellumio::platform;
 
 namespace {
 
-// A fresh folder for one test, removed afterwards.
-class TempFolder {
-public:
-  TempFolder() {
-    std::random_device random;
-    path_ = fs::temp_directory_path() /
-            ("vellumio-platform-" + std::to_string(random()) + std::to_string(random()));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  fs::path Path(const std::string& name = {}) const { return name.empty() ? path_ : path_ / name; }
-  std::u16string U(const std::string& name = {}) const { return Path(name).u16string(); }
+using vellumio::test::Entries;
+using vellumio::test::ErrorOf;
+using vellumio::test::ReadAll;
+using vellumio::test::TempFolder;
+using vellumio::test::WriteText;
 
-private:
-  fs::path path_;
-};
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::set<std::string> Entries(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 // 2020-06-15 13:14:15.250 and 2021-01-02 03:04:05.000 as date-times
 // (43997 is 2020-06-15; 44198 is 2021-01-02).

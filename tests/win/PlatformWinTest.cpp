@@ -13,59 +13,27 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 namespace platform = vellumio::platform;
 
 namespace {
 
-class TempFolder {
-public:
-  TempFolder() {
-    std::random_device random;
-    path_ = fs::temp_directory_path() / ("vellumio-win-" + std::to_string(random()));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  fs::path Path(const std::string& name) const { return path_ / name; }
-  std::u16string U(const std::string& name) const { return Path(name).u16string(); }
-  const fs::path& Root() const { return path_; }
+using vellumio::test::Entries;
+using vellumio::test::ErrorOf;
+using vellumio::test::ReadAll;
+using vellumio::test::WriteText;
 
-private:
-  fs::path path_;
+// A fresh folder for one test, removed afterwards.
+struct TempFolder : vellumio::test::TempFolder {
+  TempFolder() : vellumio::test::TempFolder("vellumio-win-") {}
 };
+
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
-void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::set<std::string> Entries(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 class Handle {
 public:
