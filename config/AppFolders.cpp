@@ -15,7 +15,7 @@ constexpr char16_t kSeparator = u'/';
 #endif
 }  // namespace
 
-const AppFolders& Folders() {
+AppFolders Folders() {
   std::lock_guard<std::mutex> hold(g_lock);
   return g_folders;
 }

@@ -15,7 +15,7 @@ struct AppFolders {
 };
 
 // The folders in force (empty strings until set).
-const AppFolders& Folders();
+AppFolders Folders();  // a copy: the saver thread reads it too
 void SetFolders(const AppFolders& folders);
 
 // Appends the platform's separator unless the folder already ends in one
