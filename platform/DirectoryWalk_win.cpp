@@ -71,7 +71,8 @@ std::vector<std::u16string> LogicalDriveRoots() {
   std::vector<std::u16string> roots;
   const DWORD drives = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
-    if (drives & (1u << i)) roots.push_back(std::u16string{static_cast<char16_t>(u'A' + i), u':', u'\\'});
+    if (drives & (1u << i))
+      roots.push_back(std::u16string{static_cast<char16_t>(u'A' + i), u':', u'\\'});
   }
   return roots;
 }
