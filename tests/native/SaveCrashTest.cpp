@@ -25,7 +25,7 @@ namespace {
 
 #ifdef _WIN32
 // Every process start under Wine costs a few hundred milliseconds.
-constexpr int kDefaultKills = 60;
+constexpr int kDefaultKills = 80;
 constexpr int kMaxDelayMs = 400;
 #else
 constexpr int kDefaultKills = 220;

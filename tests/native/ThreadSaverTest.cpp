@@ -240,6 +240,21 @@ TEST_F(DatabaseSaveFixture, LoadFromFileWaitsUntilTheSaverIsIdle) {
   EXPECT_EQ(main.List(0)->Item(0)->Text(), u"written late");
 }
 
+// Loading must not leave a handle on the file: Windows refuses to move a
+// file over one that is open.
+TEST_F(DatabaseSaveFixture, SavingRightAfterLoadingReplacesTheFile) {
+  AddNote(u"first");
+  main.CommitAndSave();
+  ASSERT_TRUE(WaitIdle(*main.Saver()));
+  main.LoadFromFile(db);
+  AddNote(u"second");
+  main.CommitAndSave();
+  ASSERT_TRUE(WaitIdle(*main.Saver()));
+  queue.RunPending();
+  EXPECT_EQ(receiver.count, 0) << receiver.lastMessage;
+  EXPECT_EQ(NotesOnDisk(), (std::vector<std::u16string>{u"first", u"second"}));
+}
+
 TEST_F(DatabaseSaveFixture, AFailedSaveStopsSavingUntilTheErrorIsCleared) {
   AddNote(u"kept");
   main.CommitAndSave();
