@@ -101,7 +101,8 @@ template <class Body>
 double TimeMs(Body body) {
   const auto start = std::chrono::steady_clock::now();
   body();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 double Median(std::vector<double> times) {
@@ -137,7 +138,8 @@ Figure BackupCopy(const fs::path& folder) {
 }
 
 int Run(const Options& options) {
-  const fs::path folder = fs::temp_directory_path() / ("vellumio-save-bench-" + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("vellumio-save-bench-" + std::to_string(getpid()));
   fs::create_directories(folder);
   TNoteListCollection db(false);
   LoadDatabase(db, options.notes);

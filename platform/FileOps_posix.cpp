@@ -116,12 +116,14 @@ void RenameFile(const std::u16string& from, const std::u16string& to) {
 }
 
 void DeleteFileIfExists(const std::u16string& path) {
-  if (unlink(Utf8Path(path).c_str()) != 0 && errno != ENOENT) ThrowErrno("Cannot delete", path, errno);
+  if (unlink(Utf8Path(path).c_str()) != 0 && errno != ENOENT)
+    ThrowErrno("Cannot delete", path, errno);
 }
 
 std::optional<uint64_t> FileSize(const std::u16string& path) {
   struct stat st {};
-  if (path.empty() || stat(Utf8Path(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  if (path.empty() || stat(Utf8Path(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    return std::nullopt;
   return static_cast<uint64_t>(st.st_size);
 }
 

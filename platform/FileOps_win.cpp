@@ -29,7 +29,9 @@ std::string SystemMessage(DWORD error) {
   return ToUtf8(text);
 }
 
-bool IsBusy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+bool IsBusy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
 
 // Throws for the error in GetLastError; a file held by another program is
 // reported as FileBusyError so that the caller may try again.
@@ -54,7 +56,8 @@ public:
     while (size > 0) {
       const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
       DWORD written = 0;
-      if (h_ == INVALID_HANDLE_VALUE || !WriteFile(h_, p, chunk, &written, nullptr) || written == 0) {
+      if (h_ == INVALID_HANDLE_VALUE || !WriteFile(h_, p, chunk, &written, nullptr) ||
+          written == 0) {
         if (written == 0 && GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_WRITE_FAULT);
         ThrowLastError("Cannot write", path_);
       }

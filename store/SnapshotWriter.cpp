@@ -15,15 +15,15 @@ namespace {
 bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
 [[noreturn]] void ThrowStep(const std::u16string& path, const char* step, const std::exception& e) {
-  throw std::runtime_error("Cannot save \"" + ToUtf8(path) + "\": " + step + " failed (" + e.what() +
-                           ")");
+  throw std::runtime_error("Cannot save \"" + ToUtf8(path) + "\": " + step + " failed (" +
+                           e.what() + ")");
 }
 
 // The temporary file is complete and on the disk before anything happens
 // to the database file; the handle is closed before the move because
 // Windows (and Wine) refuse to move a file that is open.
-void WriteTemporary(ISaverFileSystem& files, const std::u16string& temp,
-                    const std::u16string& path, const std::vector<uint8_t>& bytes) {
+void WriteTemporary(ISaverFileSystem& files, const std::u16string& temp, const std::u16string& path,
+                    const std::vector<uint8_t>& bytes) {
   std::unique_ptr<ISaverFile> file;
   try {
     file = files.Create(temp);
@@ -44,8 +44,8 @@ void WriteTemporary(ISaverFileSystem& files, const std::u16string& temp,
   }
 }
 
-void MoveIntoPlace(ISaverFileSystem& files, const std::u16string& temp,
-                   const std::u16string& path, const MoveRetry& retry) {
+void MoveIntoPlace(ISaverFileSystem& files, const std::u16string& temp, const std::u16string& path,
+                   const MoveRetry& retry) {
   for (int attempt = 1;; ++attempt) {
     try {
       files.MoveReplacing(temp, path);

@@ -51,7 +51,9 @@ struct BackupFixture : ::testing::Test {
   double now = platform::LocalNow();
 
   std::u16string Name(const char16_t* suffix) { return BackupName(db, folder, suffix); }
-  std::filesystem::path PathOf(const char16_t* suffix) { return std::filesystem::path(Name(suffix)); }
+  std::filesystem::path PathOf(const char16_t* suffix) {
+    return std::filesystem::path(Name(suffix));
+  }
   void Write(const char16_t* suffix, const std::string& text, double time) {
     std::filesystem::create_directories(tmp.Path("Backup"));
     WriteText(PathOf(suffix), text);
@@ -143,7 +145,8 @@ TEST_F(BackupFixture, AFailureIsReportedWithTheFixedMessage) {
   WriteText(tmp.Path("Backup"), "a file in the way");
   const std::string error = test::ErrorOf([&] { RotateBackups(db, folder, 7, notes); });
   EXPECT_EQ(error.rfind("Unable to create backup files.\n", 0), 0u) << error;
-  EXPECT_GT(error.size(), std::string("Unable to create backup files.\n").size()) << "reason missing";
+  EXPECT_GT(error.size(), std::string("Unable to create backup files.\n").size())
+      << "reason missing";
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ TEST_F(FileOpsFixture, CopyReplacesTheTargetAndKeepsTheSourceTime) {
   platform::CopyFileReplacing(tmp.U("a"), tmp.U("b"));
   EXPECT_EQ(ReadAll(tmp.Path("b")), ReadAll(tmp.Path("a")));
   EXPECT_NEAR(*platform::FileModifiedTime(tmp.U("b")), 46000.25, 1.0 / 86400);
-  EXPECT_NE(ErrorOf([&] { platform::CopyFileReplacing(tmp.U("missing"), tmp.U("c")); }), "(no error)");
+  EXPECT_NE(ErrorOf([&] { platform::CopyFileReplacing(tmp.U("missing"), tmp.U("c")); }),
+            "(no error)");
   EXPECT_FALSE(platform::FileExists(tmp.U("c")));
 }
 
@@ -70,7 +71,8 @@ TEST_F(FileOpsFixture, MoveReplacesTheTarget) {
   platform::MoveFileReplacing(tmp.U("new"), tmp.U("old"));
   EXPECT_EQ(ReadAll(tmp.Path("old")), "new");
   EXPECT_FALSE(platform::FileExists(tmp.U("new")));
-  const std::string error = ErrorOf([&] { platform::MoveFileReplacing(tmp.U("gone"), tmp.U("old")); });
+  const std::string error =
+      ErrorOf([&] { platform::MoveFileReplacing(tmp.U("gone"), tmp.U("old")); });
   EXPECT_NE(error, "(no error)");
   EXPECT_EQ(ReadAll(tmp.Path("old")), "new");
 }

@@ -95,9 +95,10 @@ TEST(SaveCrash, EveryKillLeavesALoadableSavedState) {
       }
     }
   }
-  std::printf("[ crash    ] %d kills (%d while running), %d unreadable databases, %d new states, "
-              "last state %d\n",
-              kills, killedRunning, unreadable, newStates, last);
+  std::printf(
+      "[ crash    ] %d kills (%d while running), %d unreadable databases, %d new states, "
+      "last state %d\n",
+      kills, killedRunning, unreadable, newStates, last);
   EXPECT_EQ(unreadable, 0);
   EXPECT_GT(killedRunning, kills / 2) << "the helper should still be saving when it is killed";
   EXPECT_GT(newStates, kills / 4) << "too few kills saw a new state: the test would prove little";

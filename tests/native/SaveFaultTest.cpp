@@ -93,7 +93,8 @@ TEST(SaveFault, ABusyMoveIsTriedAgain) {
   test::WriteText(tmp.Path("notes.sbn"), kPrevious);
   test::TFaultyFileSystem files;
   files.busyMoves = 3;
-  WriteSnapshotFile(files, tmp.U("notes.sbn"), Bytes("new"), MoveRetry{5, std::chrono::milliseconds(1)});
+  WriteSnapshotFile(files, tmp.U("notes.sbn"), Bytes("new"),
+                    MoveRetry{5, std::chrono::milliseconds(1)});
   EXPECT_EQ(files.Moves(), 4);
   EXPECT_EQ(ReadAll(tmp.Path("notes.sbn")), "new");
 }
@@ -104,7 +105,8 @@ TEST(SaveFault, AMoveBusyForTooLongFailsAndLeavesTheDatabase) {
   test::TFaultyFileSystem files;
   files.busyMoves = 100;
   const std::string error = test::ErrorOf([&] {
-    WriteSnapshotFile(files, tmp.U("notes.sbn"), Bytes("new"), MoveRetry{5, std::chrono::milliseconds(1)});
+    WriteSnapshotFile(files, tmp.U("notes.sbn"), Bytes("new"),
+                      MoveRetry{5, std::chrono::milliseconds(1)});
   });
   EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
   EXPECT_EQ(files.Moves(), 5);

@@ -55,7 +55,9 @@ struct SaverFixture : ::testing::Test {
   std::string Backup(const char16_t* suffix) {
     return ReadAll(std::filesystem::path(BackupName(db, backups, suffix)));
   }
-  bool HasBackup(const char16_t* suffix) { return platform::FileExists(BackupName(db, backups, suffix)); }
+  bool HasBackup(const char16_t* suffix) {
+    return platform::FileExists(BackupName(db, backups, suffix));
+  }
 };
 
 // ---- The saver alone -----------------------------------------------------------------
@@ -200,7 +202,8 @@ struct DatabaseSaveFixture : SaverFixture {
     TFileReadStream stream(std::move(file));
     other.LoadFromStream(stream);
     std::vector<std::u16string> texts;
-    for (int i = 0; i < other.List(0)->Count(); ++i) texts.push_back(other.List(0)->Item(i)->Text());
+    for (int i = 0; i < other.List(0)->Count(); ++i)
+      texts.push_back(other.List(0)->Item(i)->Text());
     return texts;
   }
 };

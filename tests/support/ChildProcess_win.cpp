@@ -61,7 +61,9 @@ void ChildProcess::Kill() {
   impl_->killed = true;
 }
 
-bool ChildProcess::Running() { return WaitForSingleObject(impl_->info.hProcess, 0) == WAIT_TIMEOUT; }
+bool ChildProcess::Running() {
+  return WaitForSingleObject(impl_->info.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 int ChildProcess::Wait() {
   WaitForSingleObject(impl_->info.hProcess, INFINITE);
