@@ -9,6 +9,9 @@
 #include <limits>
 #include <sstream>
 
+#include "base/DateFormat.h"
+#include "base/Utf8.h"
+#include "platform/Platform.h"
 #include "store/NoteListCollection.h"
 #include "tests/support/RecordWriter.h"
 #include "tools/vellumio-db/DbCommands.h"
@@ -160,6 +163,7 @@ TEST(DbTool, BadArgumentsPrintUsageAndExitTwo) {
       {u"new", u"a", u"b"},
       {u"frobnicate", u"a"},
       {u"DUMP", u"a"},
+      {u"find"},
   };
   for (const auto& args : cases) {
     ToolResult r = Tool(args);
@@ -418,6 +422,71 @@ TEST(DbTool, ExportWritesUtf16WithByteOrderMarkAndCrLf) {
   }
   EXPECT_NE(text.find(u"Caf\u00e9 list (2 notes)"), std::u16string::npos);
   EXPECT_NE(text.find(u"\"quoted\"\tcaf\u00e9"), std::u16string::npos);
+}
+
+// ---- find ------------------------------------------------------------------
+
+// A database of one list holding one note per text, with the given time.
+std::u16string WriteDatedDb(const TempDir& dir, const char* name,
+                            const std::vector<std::u16string>& texts, double time) {
+  ListImage list;
+  list.name = "L";
+  for (const auto& text : texts) {
+    NoteImage note;
+    note.text = text;
+    list.notes.push_back(note);
+  }
+  DatabaseImage image;
+  image.lists = {list, ListImage{}};
+  // In the separators the walk reports.
+  std::u16string path = fs::path(dir.File(name)).make_preferred().u16string();
+  fs::create_directories(fs::path(path).parent_path());
+  WriteBytes(path, testdata::WriteDatabase(image));
+  platform::SetFileModifiedTime(path, time);
+  return path;
+}
+
+std::string FindLine(double time, const std::u16string& path, int lists, int notes) {
+  return ToUtf8(FormatShortDateLongTime(time)) + "\t" + ToUtf8(path) + "\t" +
+         std::to_string(lists) + "\t" + std::to_string(notes) + "\n";
+}
+
+TEST(DbTool, FindListsEachContentOnceNewestFirst) {
+  TempDir dir;
+  const std::u16string one = dir.File("one"), two = dir.File("two");
+  const std::u16string current = WriteDatedDb(dir, "one/notes.sbn", {u"a", u"b"}, 45000.25);
+  // The same content again, newer: found after the first, so not listed.
+  WriteDatedDb(dir, "two/deep/er/notes.sbn.0", {u"a", u"b"}, 46000.5);
+  const std::u16string weekly = WriteDatedDb(dir, "two/notes.sbn.weekly", {u"a"}, 44000.75);
+  const std::u16string newest = WriteDatedDb(dir, "two/deep/copy.sbn", {u"a", u"b", u"c"}, 47000);
+  WriteBytes(dir.File("two/readme.txt"), Bytes{'h', 'i'});
+  WriteBytes(dir.File("two/broken.sbn"), Bytes{0x33, 0x00, 'x'});
+
+  ToolResult r = Tool({u"find", one, two});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, FindLine(47000, newest, 2, 3) + FindLine(45000.25, current, 2, 2) +
+                       FindLine(44000.75, weekly, 2, 1));
+  EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
+TEST(DbTool, FindWithNothingFoundSaysSoAndSucceeds) {
+  TempDir dir;
+  WriteBytes(dir.File("notes.txt"), Bytes{'x'});
+  ToolResult r = Tool({u"find", dir.Path()});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(r.err, "vellumio-db: no databases found\n");
+}
+
+TEST(DbTool, FindRefusesPathsThatAreNotFolders) {
+  TempDir dir;
+  const std::u16string file = WriteDatedDb(dir, "notes.sbn", {u"a"}, 45000);
+  for (const std::u16string& bad : {file, dir.File("missing")}) {
+    ToolResult r = Tool({u"find", dir.Path(), bad});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "vellumio-db: \"" + ToUtf8(bad) + "\" is not a folder\n");
+    EXPECT_TRUE(r.out.empty());
+  }
 }
 
 }  // namespace

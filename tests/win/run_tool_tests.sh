@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # vellumio-db.exe under wine64 on a few database files: new, verify, dump
-# (byte for byte the same JSON as the native tool), export and rewrite.
+# (byte for byte the same JSON as the native tool), export, rewrite, and
+# find on a tree with Unix symbolic-link loops (which Wine shows as reparse
+# points).
 # Prints one PASS or FAIL line per check; exits non-zero when one failed.
 #
 # Environment: WIN_BUILD_DIR (default build/win64), NATIVE_BUILD_DIR (default
@@ -148,6 +150,36 @@ expect "rewrite onto its input exits 2" test $? -eq 2
 expect "refused rewrite leaves the input unchanged" cmp -s old.sbn old-before.sbn
 win_tool
 expect "no arguments exits 2" test $? -eq 2
+
+# find: a tree with the same content twice, an older database, a text file
+# and two links that loop back up the tree.
+mkdir -p findtree/one/Backup findtree/one/sub empty
+cp current.sbn findtree/one/notes.sbn
+cp current.sbn findtree/one/Backup/notes.sbn.0
+cp old.sbn findtree/one/sub/old.sbn.1
+echo "not a database" >findtree/one/readme.txt
+touch -d "2026-01-02 10:20:30" findtree/one/notes.sbn findtree/one/Backup/notes.sbn.0
+touch -d "2020-01-01 08:00:00" findtree/one/sub/old.sbn.1
+ln -s "$WORK/findtree" findtree/one/sub/up
+ln -s .. findtree/one/Backup/parent
+win_tool find findtree
+rc=$?
+expect "find through link loops ends with exit 0" test "$rc" -eq 0
+tr '\\' '/' <win.out >find-win.txt
+native_tool find findtree
+expect "find lists each content once" test "$(wc -l <find-win.txt)" -eq 2
+expect "find puts the newest first (lists, notes)" \
+  test "$(cut -f3,4 find-win.txt | tr '\t\n' ',;')" = "2,2;1,1;"
+expect "find's line for the old database equals the native tool's" \
+  test "$(sed -n 2p find-win.txt)" = "$(sed -n 2p native.out)"
+win_tool find empty
+rc=$?
+expect "find with nothing found exits 0 and says so" \
+  test "$rc" -eq 0 -a ! -s win.out -a "$(cat win.err)" = "vellumio-db: no databases found"
+win_tool find current.sbn
+expect "find on a file exits 1" test $? -eq 1
+win_tool find
+expect "find without a folder exits 2" test $? -eq 2
 
 if [ "$STARTED_WINE" -eq 1 ]; then wine_env_stop; fi
 echo "$PASSED passed, $FAILED failed"

@@ -1,12 +1,18 @@
 #include "tools/vellumio-db/DbCommands.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
+#include "base/DateFormat.h"
 #include "base/Errors.h"
 #include "base/Utf8.h"
 #include "platform/Platform.h"
+#include "store/DatabaseRestore.h"
+#include "store/DatabaseSearch.h"
+#include "store/MainThreadQueue.h"
 #include "store/uNotesList.h"
 #include "tools/vellumio-db/DbJson.h"
 
@@ -19,7 +25,9 @@ constexpr const char* kUsage =
     "       vellumio-db export FILE OUT    write the text export (UTF-16) to OUT\n"
     "       vellumio-db verify FILE        exit 0 when FILE reads as a database\n"
     "       vellumio-db rewrite IN OUT     write IN again in the current format\n"
-    "       vellumio-db new FILE           create an empty database\n";
+    "       vellumio-db new FILE           create an empty database\n"
+    "       vellumio-db find PATH...       list the databases under the folders, newest first\n"
+    "                                      (time, file, lists, notes; each content once)\n";
 
 // A one-line failure that ends the command with exit code 1.
 struct ToolFailure : std::runtime_error {
@@ -54,32 +62,37 @@ void Load(TNoteListCollection& db, const std::u16string& path) {
   db.LoadFromFile(path);
 }
 
-int Dump(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream& out) {
+int Dump(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream& out,
+         std::ostream&) {
   Load(db, args[1]);
   WriteDatabaseJson(db, out);
   out.flush();
   return kDbToolOk;
 }
 
-int Export(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+int Export(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&,
+           std::ostream&) {
   Load(db, args[1]);
   db.ExportToFile(args[2]);
   return kDbToolOk;
 }
 
-int Verify(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+int Verify(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&,
+           std::ostream&) {
   Load(db, args[1]);
   return kDbToolOk;
 }
 
-int Rewrite(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+int Rewrite(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&,
+            std::ostream&) {
   Load(db, args[1]);
   db.SaveToFile(args[2]);
   return kDbToolOk;
 }
 
 // A fresh database object already is the new file's content.
-int New(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&) {
+int New(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream&,
+        std::ostream&) {
   const std::u16string& path = args[1];
   if (platform::FileExists(path) || platform::DirectoryExists(path)) {
     throw ToolFailure(Quoted(path) + " already exists");
@@ -88,22 +101,68 @@ int New(TNoteListCollection& db, const std::vector<std::u16string>& args, std::o
   return kDbToolOk;
 }
 
+// The restore search's own machinery: the walk on a search thread, the
+// loading and duplicate rule on this (the main) thread.
+void CollectDatabases(TDatabaseRestore& restore, const std::vector<std::u16string>& folders) {
+  TManualQueue queue;
+  bool finished = false;
+  TSearchThread thread(
+      queue,
+      [&](TSearchThread& t) {
+        for (const auto& folder : folders) restore.Scan(folder, t);
+      },
+      [&] { finished = true; });
+  thread.Start();
+  while (!finished) queue.WaitAndRun(std::chrono::milliseconds(100));
+}
+
+int Find(TNoteListCollection&, const std::vector<std::u16string>& args, std::ostream& out,
+         std::ostream& err) {
+  const std::vector<std::u16string> folders(args.begin() + 1, args.end());
+  for (const auto& folder : folders) {
+    if (!platform::DirectoryExists(folder)) throw ToolFailure(Quoted(folder) + " is not a folder");
+  }
+  TDatabaseRestore restore(u"", u"");
+  restore.DriveRoots = {};
+  CollectDatabases(restore, folders);
+  std::vector<const TDatabaseInfo*> found;
+  for (const auto& info : restore.Infos()) found.push_back(info.get());
+  // Newest first, as the restore dialog sorts; equal times by name, so
+  // that the output does not depend on the order of the walk.
+  std::sort(found.begin(), found.end(), [](const TDatabaseInfo* a, const TDatabaseInfo* b) {
+    return a->Time != b->Time ? a->Time > b->Time : a->FileName < b->FileName;
+  });
+  for (const TDatabaseInfo* info : found) {
+    out << ToUtf8(FormatShortDateLongTime(info->Time)) << '\t' << ToUtf8(info->FileName) << '\t'
+        << info->ListCount << '\t' << info->NoteCount << '\n';
+  }
+  out.flush();
+  if (found.empty()) err << "vellumio-db: no databases found\n";
+  return kDbToolOk;
+}
+
 struct Command {
   const char16_t* name;
   size_t argumentCount;  // after the command name
+  bool moreAllowed;      // argumentCount is the least number
   bool writesSecondPath;
-  int (*run)(TNoteListCollection&, const std::vector<std::u16string>&, std::ostream&);
+  int (*run)(TNoteListCollection&, const std::vector<std::u16string>&, std::ostream&,
+             std::ostream&);
 };
 
 constexpr Command kCommands[] = {
-    {u"dump", 1, false, Dump},      {u"export", 2, true, Export}, {u"verify", 1, false, Verify},
-    {u"rewrite", 2, true, Rewrite}, {u"new", 1, false, New},
+    {u"dump", 1, false, false, Dump},     {u"export", 2, false, true, Export},
+    {u"verify", 1, false, false, Verify}, {u"rewrite", 2, false, true, Rewrite},
+    {u"new", 1, false, false, New},       {u"find", 1, true, false, Find},
 };
 
 const Command* FindCommand(const std::vector<std::u16string>& args) {
   if (args.empty()) return nullptr;
   for (const Command& command : kCommands) {
-    if (args[0] == command.name && args.size() == command.argumentCount + 1) return &command;
+    if (args[0] != command.name) continue;
+    const size_t given = args.size() - 1;
+    if (given == command.argumentCount || (command.moreAllowed && given > command.argumentCount))
+      return &command;
   }
   return nullptr;
 }
@@ -123,7 +182,7 @@ int Run(const Command& command, const std::vector<std::u16string>& args, std::os
         std::ostream& err) {
   try {
     TNoteListCollection db(false);
-    return command.run(db, args, out);
+    return command.run(db, args, out, err);
   } catch (const EDatabaseError& e) {
     return Fail(err, std::string(e.what()) + ": " + e.Reason());
   } catch (const ToolFailure& e) {
