@@ -101,11 +101,11 @@ void TIniFile::ParseLine(std::u16string_view line) {
   std::u16string_view content = TrimBlanks(line);
   if (content.empty()) return;
   if (content.front() == u'[') {
-    // The name runs to the last "]" and keeps its inner blanks; a "[" line
-    // without any "]" is an ordinary line.
+    // The name runs to the last "]", blanks inside the brackets trimmed; a
+    // "[" line without any "]" is an ordinary line.
     size_t close = content.rfind(u']');
     if (close != std::u16string_view::npos) {
-      sections_.push_back(TSection{std::u16string(content.substr(1, close - 1)), {}});
+      sections_.push_back(TSection{std::u16string(TrimBlanks(content.substr(1, close - 1))), {}});
       return;
     }
   }
