@@ -5,6 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#ifdef _WIN32
+struct HWND__;  // HWND, without <windows.h>
+#endif
 
 namespace vellumio {
 
@@ -32,5 +37,11 @@ public:
   // Shown again without taking the focus from the program in front.
   virtual void ShowNoActivate() = 0;
 };
+
+#ifdef _WIN32
+// The interface over a real top-level window (not owned). The first monitor
+// is the first one the system enumerates.
+std::unique_ptr<TIndicatorWindow> MakeIndicatorWindow(HWND__* window);
+#endif
 
 }  // namespace vellumio

@@ -80,35 +80,16 @@ void PutDword(const std::wstring& section, const std::wstring& name, DWORD value
   Put(section, name, REG_DWORD, &value, sizeof value);
 }
 
-// A real top-level window, never shown, whose first monitor is the primary
-// one, as the main window will report it.
-class TRealWindow final : public TIndicatorWindow {
+// A real top-level window of 300 x 600 pixels, hidden until a test shows it.
+class TOwnedWindow {
 public:
-  TRealWindow() {
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"ConfStoreWinTest", WS_POPUP, 0, 0, 300,
-                            600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~TRealWindow() override { DestroyWindow(hwnd_); }
-  TRealWindow(const TRealWindow&) = delete;
-  TRealWindow& operator=(const TRealWindow&) = delete;
-
-  TScreenRect FirstMonitor() const override {
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  TScreenRect Bounds() const override {
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-  }
-  void SetLeft(int32_t v) override { Move(v, Bounds().top, Bounds().width, Bounds().height); }
-  void SetTop(int32_t v) override { Move(Bounds().left, v, Bounds().width, Bounds().height); }
-  void SetWidth(int32_t v) override { Move(Bounds().left, Bounds().top, v, Bounds().height); }
-  void SetHeight(int32_t v) override { Move(Bounds().left, Bounds().top, Bounds().width, v); }
-  bool Visible() const override { return IsWindowVisible(hwnd_); }
-  void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
-  void ShowNoActivate() override { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
-
-  void Move(int x, int y, int w, int h) { MoveWindow(hwnd_, x, y, w, h, FALSE); }
+  TOwnedWindow()
+      : hwnd_(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"ConfStoreWinTest", WS_POPUP, 0, 0, 300,
+                              600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ~TOwnedWindow() { DestroyWindow(hwnd_); }
+  TOwnedWindow(const TOwnedWindow&) = delete;
+  TOwnedWindow& operator=(const TOwnedWindow&) = delete;
+  HWND Get() const { return hwnd_; }
 
 private:
   HWND hwnd_;
@@ -117,7 +98,8 @@ private:
 class ConfStoreWin : public ::testing::Test {
 protected:
   test::TScopedFolders folders;
-  TRealWindow window;
+  TOwnedWindow owned;
+  std::unique_ptr<TIndicatorWindow> window = MakeIndicatorWindow(owned.Get());
   test::TFakeStartupLink link;
 
   ConfStoreWin() { DeleteTestKey(); }
@@ -125,7 +107,7 @@ protected:
 
   std::unique_ptr<TConfStore> Open(TStartupLink* startupLink = nullptr) {
     TConfStoreServices services;
-    services.window = &window;
+    services.window = window.get();
     services.startupLink = startupLink ? startupLink : &link;
     services.registryKey = kLocation;
     return std::make_unique<TConfStore>(std::move(services));
@@ -142,9 +124,9 @@ TEST_F(ConfStoreWin, FirstRunYieldsTheDefaultsAndWritesEachKindInItsForm) {
     EXPECT_FALSE(store->Portable);
     EXPECT_EQ(store->Location, kLocation);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    EXPECT_EQ(window.Bounds().left, screenWidth - 300 - 3);
-    EXPECT_EQ(window.Bounds().top, 100);
-    EXPECT_EQ(window.Bounds().width, 300);
+    EXPECT_EQ(window->Bounds().left, screenWidth - 300 - 3);
+    EXPECT_EQ(window->Bounds().top, 100);
+    EXPECT_EQ(window->Bounds().width, 300);
     EXPECT_EQ(store->IndicatorSettings.FontSize, 2);
     EXPECT_TRUE(store->IndicatorSettings.HideOnLeave);
     EXPECT_EQ(store->GeneralSettings.HotKeys.QuoteKey, 0x6051);
@@ -186,6 +168,33 @@ TEST_F(ConfStoreWin, FirstRunYieldsTheDefaultsAndWritesEachKindInItsForm) {
   EXPECT_FALSE(Get(L"Settings\\Indicator", L"LargeFonts").exists);
   EXPECT_EQ(Get(L"Settings\\Database", L"DatabaseFile").Text(),
             W(folders.Documents() + u"notes.sbn"));
+}
+
+TEST_F(ConfStoreWin, ShownWindowMovesToItsPlaceAndStaysShown) {
+  const std::wstring prefix = Prefix();
+  PutDword(L"Settings\\Indicator", prefix + L"LeftPos", 40);
+  PutDword(L"Settings\\Indicator", prefix + L"TopPos", 50);
+  PutDword(L"Settings\\Indicator", prefix + L"Width", 220);
+  PutDword(L"Settings\\Indicator", prefix + L"Height", 330);
+  auto store = Open();
+  ShowWindow(owned.Get(), SW_SHOWNOACTIVATE);
+  MoveWindow(owned.Get(), 0, 0, 100, 100, FALSE);
+  store->LoadPosition();
+  RECT r;
+  GetWindowRect(owned.Get(), &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.top, 50);
+  EXPECT_EQ(r.right - r.left, 220);
+  EXPECT_EQ(r.bottom - r.top, 330);
+  EXPECT_TRUE(IsWindowVisible(owned.Get()));
+  MoveWindow(owned.Get(), 60, 70, 240, 350, FALSE);
+  store->SavePosition();
+  EXPECT_EQ(Get(L"Settings\\Indicator", prefix + L"LeftPos").Dword(), 60u);
+  EXPECT_EQ(Get(L"Settings\\Indicator", prefix + L"Height").Dword(), 350u);
+  // The first monitor is the one the system lists first.
+  const TScreenRect monitor = window->FirstMonitor();
+  EXPECT_EQ(monitor.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(monitor.height, GetSystemMetrics(SM_CYSCREEN));
 }
 
 TEST_F(ConfStoreWin, DwordBooleanReadsTrueAndIsRewrittenAsText) {
