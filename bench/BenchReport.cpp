@@ -1,6 +1,10 @@
 #include "bench/BenchReport.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
 
 namespace vellumio::bench {
 
@@ -49,6 +53,47 @@ void WriteJson(const std::vector<Figure>& figures, std::ostream& out) {
         << (i + 1 < figures.size() ? "," : "") << "\n";
   }
   out << "]\n";
+}
+
+void Report(const std::vector<Figure>& figures, const std::string& jsonPath) {
+  PrintTable(figures, std::cout);
+  if (jsonPath.empty()) return;
+  std::ofstream json(jsonPath);
+  WriteJson(figures, json);
+}
+
+namespace {
+bool ParseBenchOptions(int argc, char** argv, const BenchCommand& command, BenchOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--json" && i + 1 < argc) {
+      options.jsonPath = argv[++i];
+    } else if (arg == command.countOption && i + 1 < argc) {
+      options.count = std::max(command.minimumCount, std::atoi(argv[++i]));
+    } else if (arg == "--keep") {
+      options.keep = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+int BenchMain(int argc, char** argv, const BenchCommand& command,
+              const std::function<int(const BenchOptions&)>& run) {
+  BenchOptions options;
+  options.count = command.defaultCount;
+  if (!ParseBenchOptions(argc, argv, command, options)) {
+    std::fprintf(stderr, "usage: %s [--json FILE] [%s N] [--keep]\n", command.name, command.countOption);
+    return 2;
+  }
+  try {
+    return run(options);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", command.name, e.what());
+    return 1;
+  }
 }
 
 }  // namespace vellumio::bench

@@ -30,12 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Options {
-  std::string jsonPath;
-  int files = 10000;
-  int databases = 50;
-  bool keep = false;
-};
+constexpr int kDatabases = 50;
 
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -54,7 +49,7 @@ std::vector<uint8_t> Database(int index) {
 
 // Ten folders of ten subfolders, the files spread over them; the databases
 // (and their backups' names) among ordinary documents.
-fs::path MakeTree(const Options& options) {
+fs::path MakeTree(const BenchOptions& options) {
   const fs::path root =
       fs::temp_directory_path() / ("vellumio-restore-bench-" + std::to_string(getpid()));
   fs::remove_all(root);
@@ -67,10 +62,10 @@ fs::path MakeTree(const Options& options) {
   }
   const char* extensions[] = {".txt", ".jpg", ".doc", ".dll", ".bak", ".html", ".png"};
   const std::vector<uint8_t> filler(512, 'x');
-  const int step = options.files / options.databases;
-  for (int i = 0; i < options.files; ++i) {
+  const int step = options.count / kDatabases;
+  for (int i = 0; i < options.count; ++i) {
     const fs::path& folder = folders[static_cast<size_t>(i) % folders.size()];
-    if (i % step == 0 && i / step < options.databases) {
+    if (i % step == 0 && i / step < kDatabases) {
       const int n = i / step;
       const char* suffix = n % 3 == 0 ? ".sbn" : n % 3 == 1 ? ".sbn.2" : ".sbn.weekly";
       WriteFile(folder / ("notes" + std::to_string(n) + suffix), Database(n));
@@ -115,7 +110,7 @@ size_t FullSearch(const fs::path& root) {
   return restore.Infos().size();
 }
 
-int Run(const Options& options) {
+int Run(const BenchOptions& options) {
   const fs::path root = MakeTree(options);
   uint64_t entries = PlainWalk(root);
   size_t candidates = 0;
@@ -124,7 +119,7 @@ int Run(const Options& options) {
   std::printf(
       "tree: %llu entries (%d files, %d databases); walk examined %llu, %zu candidates, %zu "
       "found\n",
-      static_cast<unsigned long long>(entries), options.files, options.databases,
+      static_cast<unsigned long long>(entries), options.count, kDatabases,
       static_cast<unsigned long long>(examined), candidates, found);
 
   const double perFile = 1000.0 / static_cast<double>(entries);  // ms -> us per entry
@@ -139,29 +134,9 @@ int Run(const Options& options) {
       {"walk (names only)", walkMs * perFile, "us/file", "plain walk", plainMs * perFile, 1.5});
   figures.push_back({"search (walk + load 50)", searchMs * perFile, "us/file", "plain walk",
                      plainMs * perFile, 4.0});
-  PrintTable(figures, std::cout);
-  if (!options.jsonPath.empty()) {
-    std::ofstream json(options.jsonPath);
-    WriteJson(figures, json);
-  }
+  Report(figures, options.jsonPath);
   if (!options.keep) fs::remove_all(root);
   return 0;
-}
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--json" && i + 1 < argc) {
-      options.jsonPath = argv[++i];
-    } else if (arg == "--files" && i + 1 < argc) {
-      options.files = std::max(options.databases, std::atoi(argv[++i]));
-    } else if (arg == "--keep") {
-      options.keep = true;
-    } else {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -169,15 +144,5 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 
 int main(int argc, char** argv) {
   using namespace vellumio::bench;
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: restore_bench [--json FILE] [--files N] [--keep]\n");
-    return 2;
-  }
-  try {
-    return Run(options);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "restore_bench: %s\n", e.what());
-    return 1;
-  }
+  return BenchMain(argc, argv, {"restore_bench", "--files", 10000, kDatabases}, Run);
 }

@@ -42,10 +42,6 @@ namespace fs = std::filesystem;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 constexpr int kRepetitions = 5;
 
-struct Options {
-  std::string jsonPath;
-  int notes = 100000;
-};
 
 // The same database as the store benchmark's.
 void LoadDatabase(TNoteListCollection& db, int notes) {
@@ -137,15 +133,15 @@ Figure BackupCopy(const fs::path& folder) {
   return {"backup copy", ours, "ms", "plain file copy", copy, 1.5};
 }
 
-int Run(const Options& options) {
+int Run(const BenchOptions& options) {
   const fs::path folder =
       fs::temp_directory_path() / ("vellumio-save-bench-" + std::to_string(getpid()));
   fs::create_directories(folder);
   TNoteListCollection db(false);
-  LoadDatabase(db, options.notes);
+  LoadDatabase(db, options.count);
   TMemoryStream snapshot;
   db.SaveToStream(snapshot);
-  std::printf("%d notes, snapshot %.1f MB\n", options.notes, snapshot.Size() / kMegabyte);
+  std::printf("%d notes, snapshot %.1f MB\n", options.count, snapshot.Size() / kMegabyte);
 
   std::vector<Figure> figures;
   figures.push_back(MainThreadShare(db, folder));
@@ -153,27 +149,9 @@ int Run(const Options& options) {
   figures.push_back(BackupCopy(folder));
 
   std::printf("\n");
-  PrintTable(figures, std::cout);
-  if (!options.jsonPath.empty()) {
-    std::ofstream json(options.jsonPath);
-    WriteJson(figures, json);
-  }
+  Report(figures, options.jsonPath);
   fs::remove_all(folder);
   return 0;
-}
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--json" && i + 1 < argc) {
-      options.jsonPath = argv[++i];
-    } else if (arg == "--notes" && i + 1 < argc) {
-      options.notes = std::max(8, std::atoi(argv[++i]));
-    } else {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -181,15 +159,5 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 
 int main(int argc, char** argv) {
   using namespace vellumio::bench;
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: save_bench [--json FILE] [--notes N]\n");
-    return 2;
-  }
-  try {
-    return Run(options);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "save_bench: %s\n", e.what());
-    return 1;
-  }
+  return BenchMain(argc, argv, {"save_bench", "--notes", 100000, 8}, Run);
 }

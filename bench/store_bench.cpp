@@ -30,11 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Options {
-  std::string jsonPath;
-  int notes = 100000;
-  bool keepFiles = false;
-};
 
 struct Files {
   fs::path folder, v8, v5, sqlite;
@@ -163,9 +158,9 @@ Files MakeFolder() {
   return f;
 }
 
-int Run(const Options& options) {
+int Run(const BenchOptions& options) {
   Files files = MakeFolder();
-  testdata::DatabaseImage image = MakeImage(options.notes);
+  testdata::DatabaseImage image = MakeImage(options.count);
   std::printf("%zu notes, %.1f MB of note text (UTF-8)\n", image.NoteCount(),
               TextBytes(image) / kMegabyte);
   TNoteListCollection db(false);
@@ -185,29 +180,9 @@ int Run(const Options& options) {
   figures.push_back(PeakMemory(files));
 
   std::printf("\n");
-  PrintTable(figures, std::cout);
-  if (!options.jsonPath.empty()) {
-    std::ofstream json(options.jsonPath);
-    WriteJson(figures, json);
-  }
-  if (!options.keepFiles) fs::remove_all(files.folder);
+  Report(figures, options.jsonPath);
+  if (!options.keep) fs::remove_all(files.folder);
   return 0;
-}
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--json" && i + 1 < argc) {
-      options.jsonPath = argv[++i];
-    } else if (arg == "--notes" && i + 1 < argc) {
-      options.notes = std::max(8, std::atoi(argv[++i]));
-    } else if (arg == "--keep") {
-      options.keepFiles = true;
-    } else {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -216,15 +191,5 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
   using namespace vellumio::bench;
   if (argc == 3 && std::strcmp(argv[1], kLoadOnlyArgument) == 0) return LoadOnlyChild(argv[2]);
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: store_bench [--json FILE] [--notes N] [--keep]\n");
-    return 2;
-  }
-  try {
-    return Run(options);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "store_bench: %s\n", e.what());
-    return 1;
-  }
+  return BenchMain(argc, argv, {"store_bench", "--notes", 100000, 8}, Run);
 }

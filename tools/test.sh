@@ -141,6 +141,16 @@ else
   echo "fuzz: no fuzz targets yet (tests/fuzz/CMakeLists.txt), skipped"
 fi
 
+# ---- Benchmarks ------------------------------------------------------------------
+# Built and run small, so that they keep working; their figures are not
+# judged here (run them full size by hand, see README.md).
+
+if build bench; then
+  check "store_bench runs" build/bench/bench/store_bench --notes 2000
+  check "save_bench runs" build/bench/bench/save_bench --notes 2000
+  check "restore_bench runs" build/bench/bench/restore_bench --files 500
+fi
+
 # ---- Windows builds and Wine ----------------------------------------------------
 
 WIN64_OK=0
