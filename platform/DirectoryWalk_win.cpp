@@ -1,12 +1,14 @@
 #include <windows.h>
 
+#include "platform/Win32Text_win.h"
+
 #include "platform/DirectoryWalk.h"
 
 namespace vellumio::platform {
 
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+using platform::win::W;
 
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 

@@ -1,6 +1,8 @@
 // The file operations of the Windows program, over the Win32 W APIs.
 #include <windows.h>
 
+#include "platform/Win32Text_win.h"
+
 #include <algorithm>
 
 #include "base/Utf8.h"
@@ -11,23 +13,8 @@ namespace vellumio::platform {
 
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
-std::string SystemMessage(DWORD error) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text;
-  if (n > 0 && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
-                           text.back() == u'.')) {
-    text.pop_back();
-  }
-  if (text.empty()) return "error " + std::to_string(error);
-  return ToUtf8(text);
-}
+using win::SystemMessage;
+using win::W;
 
 bool IsBusy(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;

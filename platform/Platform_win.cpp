@@ -2,6 +2,8 @@
 // files through the Win32 W APIs.
 #include <windows.h>
 
+#include "platform/Win32Text_win.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -15,7 +17,8 @@ namespace vellumio::platform {
 
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+using win::SystemMessage;
+using win::W;
 const wchar_t* W(std::u16string_view s) { return reinterpret_cast<const wchar_t*>(s.data()); }
 
 class UniqueHandle {
@@ -48,22 +51,6 @@ private:
   HANDLE h_;
 };
 
-// The system's text for an error code, on one line.
-std::string SystemMessage(DWORD error) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text;
-  if (n > 0 && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
-                           text.back() == u'.')) {
-    text.pop_back();
-  }
-  if (text.empty()) return "error " + std::to_string(error);
-  return ToUtf8(text);
-}
 
 std::string Quoted(const std::u16string& path) { return "\"" + ToUtf8(path) + "\""; }
 
@@ -455,3 +442,23 @@ void ProcessMessages() {
 void YieldTimeSlice() { SwitchToThread(); }
 
 }  // namespace vellumio::platform
+
+namespace vellumio::platform::win {
+
+std::string SystemMessage(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string text;
+  if (n > 0 && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), n);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
+                           text.back() == u'.')) {
+    text.pop_back();
+  }
+  if (text.empty()) return "error " + std::to_string(error);
+  return ToUtf8(text);
+}
+
+}  // namespace vellumio::platform::win
