@@ -18,7 +18,7 @@ enum class TSettingKind { kInteger, kBoolean, kString };
 template <class G>
 struct TSetting {
   std::u16string name;
-  TSettingKind kind;
+  TSettingKind kind = TSettingKind::kInteger;
   // Integers and booleans (0/1) use intDefault, strings stringDefault; a
   // default that depends on the group (the database path) is computed.
   int32_t intDefault = 0;
@@ -32,7 +32,10 @@ struct TSetting {
 // A boolean field.
 template <class G>
 TSetting<G> BoolSetting(std::u16string name, bool defaultValue, bool G::*field) {
-  TSetting<G> s{std::move(name), TSettingKind::kBoolean, defaultValue ? 1 : 0};
+  TSetting<G> s;
+  s.name = std::move(name);
+  s.kind = TSettingKind::kBoolean;
+  s.intDefault = defaultValue ? 1 : 0;
   s.getInt = [field](const G& g) { return (g.*field) ? 1 : 0; };
   s.setInt = [field](G& g, int32_t v) { g.*field = v != 0; };
   return s;
@@ -42,7 +45,10 @@ TSetting<G> BoolSetting(std::u16string name, bool defaultValue, bool G::*field) 
 // the stored form is always a 32-bit integer.
 template <class G, class T>
 TSetting<G> IntSetting(std::u16string name, int32_t defaultValue, T G::*field) {
-  TSetting<G> s{std::move(name), TSettingKind::kInteger, defaultValue};
+  TSetting<G> s;
+  s.name = std::move(name);
+  s.kind = TSettingKind::kInteger;
+  s.intDefault = defaultValue;
   s.getInt = [field](const G& g) { return static_cast<int32_t>(g.*field); };
   s.setInt = [field](G& g, int32_t v) { g.*field = static_cast<T>(v); };
   return s;
@@ -51,7 +57,9 @@ TSetting<G> IntSetting(std::u16string name, int32_t defaultValue, T G::*field) {
 template <class G>
 TSetting<G> StringSetting(std::u16string name, std::u16string defaultValue,
                           std::u16string G::*field) {
-  TSetting<G> s{std::move(name), TSettingKind::kString};
+  TSetting<G> s;
+  s.name = std::move(name);
+  s.kind = TSettingKind::kString;
   s.stringDefault = [defaultValue](const G&) { return defaultValue; };
   s.getString = [field](const G& g) { return g.*field; };
   s.setString = [field](G& g, const std::u16string& v) { g.*field = v; };
