@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/Stream.h"
+#include "bench/BenchDatabase.h"
 #include "bench/BenchReport.h"
 #include "bench/Measure.h"
 #include "store/Backups.h"
@@ -45,15 +46,7 @@ constexpr int kRepetitions = 5;
 
 // The same database as the store benchmark's.
 void LoadDatabase(TNoteListCollection& db, int notes) {
-  testdata::GeneratorOptions o;
-  o.seed = 20261209;
-  o.listCount = 8;
-  o.noteCount = notes;
-  o.averageTextLength = 470;
-  o.subjectPercent = 30;
-  o.reminderPercent = 10;
-  o.nonAsciiPercent = 5;
-  const std::vector<uint8_t> bytes = testdata::WriteDatabase(testdata::GenerateDatabase(o));
+  const std::vector<uint8_t> bytes = testdata::WriteDatabase(BenchDatabaseImage(notes));
   TBufferReader reader(bytes.data(), bytes.size());
   db.LoadFromStream(reader);
 }

@@ -17,6 +17,7 @@
 
 #include "base/Stream.h"
 #include "base/Utf8.h"
+#include "bench/BenchDatabase.h"
 #include "bench/BenchReport.h"
 #include "bench/Measure.h"
 #include "bench/PeakMemory.h"
@@ -41,18 +42,6 @@ void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
-}
-
-testdata::DatabaseImage MakeImage(int notes) {
-  testdata::GeneratorOptions o;
-  o.seed = 20261209;
-  o.listCount = 8;
-  o.noteCount = notes;
-  o.averageTextLength = 470;
-  o.subjectPercent = 30;
-  o.reminderPercent = 10;
-  o.nonAsciiPercent = 5;
-  return testdata::GenerateDatabase(o);
 }
 
 size_t TextBytes(const testdata::DatabaseImage& image) {
@@ -160,7 +149,7 @@ Files MakeFolder() {
 
 int Run(const BenchOptions& options) {
   Files files = MakeFolder();
-  testdata::DatabaseImage image = MakeImage(options.count);
+  testdata::DatabaseImage image = BenchDatabaseImage(options.count);
   std::printf("%zu notes, %.1f MB of note text (UTF-8)\n", image.NoteCount(),
               TextBytes(image) / kMegabyte);
   TNoteListCollection db(false);
