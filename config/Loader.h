@@ -1,0 +1,157 @@
+// The application object: one per run, reachable through Loader(). It owns
+// the settings store, the two language loaders (the user's language with
+// English behind it), the language and scheme modules, the colour scheme in
+// use and the database, and offers what several windows share: texts, the
+// translation of forms, the modal bracket, saving, the date format.
+//
+// The loader knows nothing of windows. The main window attaches itself
+// through ILoaderWindow to hear about modal dialogs, to apply settings and
+// to show its error bar; the operations that need system dialogs
+// (LoaderDialogs_win.cpp) are part of the Windows build only.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "config/ConfStore.h"
+#include "lang/LangModule.h"
+#include "lang/LanguageLoader.h"
+#include "noteview/SchModule.h"
+#include "noteview/Scheme.h"
+#include "store/NoteListCollection.h"
+#include "store/StoreHost.h"
+
+namespace vellumio {
+
+class IComponent;
+class IMainThreadQueue;
+class ISaveFailureReceiver;
+
+// The main window, as the loader sees it.
+class ILoaderWindow {
+public:
+  virtual ~ILoaderWindow() = default;
+  // The first modal dialog opened (the counter went positive).
+  virtual void ModalStarted() = 0;
+  // The last modal dialog closed; `refresh` asks for a caption refresh.
+  virtual void ModalEnded(bool refresh) = 0;
+  // Re-reads every setting that the window shows or acts on.
+  virtual void ApplySettings() = 0;
+  // The configured database file is missing (mode 1) or could not be saved
+  // (mode 2): the error bar offers the way out.
+  virtual void ShowErrorBar(int mode) = 0;
+  // A Yes/No question in the program's message box (the store's questions
+  // about a damaged database); true for Yes.
+  virtual bool Confirm(const std::u16string& question) = 0;
+};
+
+struct TLoaderServices {
+  // Passed on to the settings store (tests put their own back-end there).
+  TConfStoreServices confStore;
+  // Where the background saver delivers its failure reports (the main
+  // window's message queue). Without it the database has no saver and
+  // saves synchronously.
+  IMainThreadQueue* mainThreadQueue = nullptr;
+};
+
+class TLoader final : public IStoreHost {
+public:
+  // Creates, in this order: the language loaders, the settings store (which
+  // loads every setting), the language and scheme modules, the colour scheme
+  // (and loads it), the English file, the user's language, the database.
+  // Becomes the global loader and the store's host.
+  explicit TLoader(TLoaderServices services = {});
+  // Saves the database, waits for update checks still running, then frees
+  // everything in the reverse order (the store writes every setting).
+  ~TLoader() override;
+  TLoader(const TLoader&) = delete;
+  TLoader& operator=(const TLoader&) = delete;
+
+  TNoteListCollection& Database() { return *database_; }
+  TConfStore& ConfStore() { return *confStore_; }
+  TLanguageLoader& MainLanguage() { return mainLanguage_; }
+  TLanguageLoader& EnglishLanguage() { return englishLanguage_; }
+  TLangModule& LangModule() { return *langModule_; }
+  TSchModule& SchModule() { return *schModule_; }
+  TScheme& Scheme() { return *scheme_; }
+
+  // The main window (not owned); null detaches it.
+  void AttachWindow(ILoaderWindow* window) { window_ = window; }
+  ILoaderWindow* Window() const { return window_; }
+
+  // A text of the user's language, English behind it ("no-value" when both
+  // lack it).
+  std::u16string GetText(std::u16string_view section, std::u16string_view key,
+                         bool useFallback = true) const;
+  // Rereads the chosen language file; translates `form` when given.
+  void LoadLanguage(IComponent* form);
+
+  void BeginModal();
+  void EndModal(bool refresh);
+  bool IsModal() const { return modalLevel_ > 0; }
+  int ModalLevel() const { return modalLevel_; }
+
+  // Loads the chosen scheme file of the schemes folder into Scheme(); a
+  // missing or unreadable file leaves the scheme as it was.
+  void LoadScheme();
+  void SaveDatabase();
+  // After start-up and after the settings dialog: make sure the database
+  // file exists where the settings say, open it, let the window apply the
+  // settings.
+  void ApplySettings();
+  // Opens the configured database file (nothing while an error is shown);
+  // a missing file shows the error bar in mode 1.
+  void OpenDatabase();
+  // The date format of the language file, or the system's long date
+  // format; always with the weekday.
+  std::u16string DateFormat() const;
+
+  // Update-check threads alive; changed from those threads.
+  void SetWorkerCount(int count) { workerCount_.store(count); }
+  void ChangeWorkerCount(int delta) { workerCount_.fetch_add(delta); }
+  int WorkerCount() const { return workerCount_.load(); }
+
+  // The folder of the last export this run (not stored).
+  std::u16string LastExportFolder;
+
+  // IStoreHost: the store's view of the settings, texts and questions.
+  bool ShowSubject() const override;
+  bool ShowReturns() const override;
+  std::u16string GetText(std::string_view section, std::string_view key) const override;
+  bool Confirm(const std::u16string& question) override;
+  std::u16string DefaultDataFolder() const override;
+
+#ifdef _WIN32
+  // The operations with system dialogs (LoaderDialogs_win.cpp).
+  // Returns the created file, or `currentFile` when nothing was created.
+  std::u16string CreateNewDatabase(const std::u16string& currentFile);
+  void ExportToText();
+  // The help file, at `topic` when given ("/src/settings.htm").
+  void ShowHelp(const std::u16string& topic);
+#endif
+
+private:
+  void CreateDatabase(IMainThreadQueue* queue);
+
+  std::atomic<int> workerCount_{0};
+  int modalLevel_ = 0;
+  ILoaderWindow* window_ = nullptr;
+  TLanguageLoader mainLanguage_;
+  TLanguageLoader englishLanguage_;
+  std::unique_ptr<TConfStore> confStore_;
+  std::unique_ptr<TLangModule> langModule_;
+  std::unique_ptr<TSchModule> schModule_;
+  std::unique_ptr<TScheme> scheme_;
+  std::unique_ptr<ISaveFailureReceiver> saveFailure_;
+  std::unique_ptr<TNoteListCollection> database_;
+};
+
+// The loader of this run, or null before it exists and after it is gone.
+TLoader* Loader();
+
+// Loader()->GetText, or "error" without a loader.
+std::u16string GetText(std::u16string_view section, std::u16string_view key);
+
+}  // namespace vellumio
