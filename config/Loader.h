@@ -97,6 +97,9 @@ public:
   // missing or unreadable file leaves the scheme as it was.
   void LoadScheme();
   void SaveDatabase();
+  // Hands the language and scheme choices to the store and writes every
+  // setting (the store's destructor does the same at exit).
+  void SaveSettings();
   // After start-up and after the settings dialog: make sure the database
   // file exists where the settings say, open it, let the window apply the
   // settings.
@@ -134,6 +137,8 @@ public:
 
 private:
   void CreateDatabase(IMainThreadQueue* queue);
+  ISaveFailureReceiver& errorBarOnFailure();
+  void SyncModuleValues();
 
   std::atomic<int> workerCount_{0};
   int modalLevel_ = 0;
@@ -144,6 +149,7 @@ private:
   std::unique_ptr<TLangModule> langModule_;
   std::unique_ptr<TSchModule> schModule_;
   std::unique_ptr<TScheme> scheme_;
+  std::unique_ptr<ISaveFailureReceiver> errorBar_;
   std::unique_ptr<ISaveFailureReceiver> saveFailure_;
   std::unique_ptr<TNoteListCollection> database_;
 };
