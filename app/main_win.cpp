@@ -1,172 +1,57 @@
-// Process entry of Vellumio.exe.
+// Process entry of Vellumio.exe: the second-copy guard, the folders, the
+// main window and the message loop.
 //
-// For now the program opens one small top-level window of the class the
-// second-copy protocol looks for ("TfMain"); the docked main window replaces
-// it. "/selftest-close" closes the window by itself after a moment, so that
-// the test run can check under Wine that the program starts, shows its
-// window with its resources and ends with exit code 0.
+// "/close" ends at once (the installer starts the program that way to make
+// sure no copy of the new version keeps running). A second start finds the
+// first copy by its mutex and window, asks it to show itself and ends.
+// "/selftest-close" is for the test run: the program starts as usual and
+// ends itself through its exit procedure a moment later.
 // <windows.h> first: the other system headers depend on it.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <memory>
+#include <exception>
 #include <string>
-#include <type_traits>
 
-#include "app/Window_win.h"
-#include "res/resource.h"
+#include "app/ApplicationWindow_win.h"
+#include "app/Main_win.h"
+#include "base/Utf8.h"
+#include "config/ClockStyle.h"
+#include "config/FolderSetup.h"
 
 namespace vellumio::app {
 namespace {
 
-constexpr wchar_t kMainClassName[] = L"TfMain";
-constexpr UINT_PTR kSelfTestTimer = 1;
-constexpr UINT kSelfTestDelayMs = 700;
+constexpr wchar_t kMutexName[] = L"ScribbaloonStarted";
+constexpr UINT kSecondCopyTimeoutMs = 10000;
 
-struct FontDeleter {
-  void operator()(HFONT font) const { DeleteObject(font); }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-// Restores the object that was selected into a device context.
-class SelectGuard {
-public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~SelectGuard() { SelectObject(dc_, old_); }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-int ScreenDpi() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
-// The system's message font at the given DPI and point-size factor.
-UniqueFont MessageFont(int dpi, int scalePercent) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  const int systemDpi = ScreenDpi();
-  font.lfHeight = MulDiv(font.lfHeight, dpi * scalePercent, systemDpi * 100);
-  return UniqueFont(CreateFontIndirectW(&font));
-}
-
-class TStartWindow final : public TWindow {
-public:
-  TStartWindow(HINSTANCE instance, bool selfTest) : instance_(instance), selfTest_(selfTest) {}
-
-  void Open() {
-    dpi_ = ScreenDpi();
-    const int width = MulDiv(420, dpi_, 96), height = MulDiv(220, dpi_, 96);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - width) / 2;
-    const int top = work.top + (work.bottom - work.top - height) / 2;
-    const RECT bounds{left, top, left + width, top + height};
-    CreateWindowHandle(kMainClassName, L"Vellumio", WS_OVERLAPPEDWINDOW, 0, bounds, nullptr,
-                       instance_);
-    CreateFonts();
-    ShowWindow(Handle(), SW_SHOWNORMAL);
-    UpdateWindow(Handle());
-    if (selfTest_) SetTimer(Handle(), kSelfTestTimer, kSelfTestDelayMs, nullptr);
-  }
-
-protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_PAINT:
-        return OnPaint();
-      case WM_TIMER:
-        if (wParam == kSelfTestTimer) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-        return 0;
-      case WM_DPICHANGED:
-        return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      case WM_CLOSE:
-        KillTimer(Handle(), kSelfTestTimer);
-        DestroyWindow(Handle());
-        return 0;
-      case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-      default:
-        return DefaultHandler(message, wParam, lParam);
-    }
-  }
-
-private:
-  void CreateFonts() {
-    titleFont_ = MessageFont(dpi_, 200);
-    textFont_ = MessageFont(dpi_, 100);
-  }
-
-  LRESULT OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    CreateFonts();
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(Handle(), nullptr, TRUE);
-    return 0;
-  }
-
-  LRESULT OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(Handle(), &ps);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    const int iconSize = MulDiv(48, dpi_, 96), margin = MulDiv(20, dpi_, 96);
-    const HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MAINICON),
-                                                     IMAGE_ICON, iconSize, iconSize, LR_SHARED));
-    if (icon) DrawIconEx(dc, margin, margin, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT text{margin * 2 + iconSize, margin, client.right - margin, margin + iconSize};
-    {
-      SelectGuard font(dc, titleFont_.get());
-      DrawTextW(dc, L"Vellumio 2.2", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    }
-    text = RECT{margin, margin * 2 + iconSize, client.right - margin, client.bottom - margin};
-    SelectGuard font(dc, textFont_.get());
-    DrawTextW(dc, L"Quotations and notes, collected while you work.", -1, &text,
-              DT_WORDBREAK | DT_LEFT);
-    EndPaint(Handle(), &ps);
-    return 0;
-  }
-
-  HINSTANCE instance_;
-  bool selfTest_;
-  int dpi_ = 96;
-  UniqueFont titleFont_, textFont_;
-};
-
-bool HasArgument(const wchar_t* wanted) {
+std::wstring FirstArgument() {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!args) return false;
-  bool found = false;
-  for (int i = 1; i < count && !found; ++i) found = lstrcmpiW(args[i], wanted) == 0;
+  if (!args) return {};
+  std::wstring first = count > 1 ? args[1] : L"";
   LocalFree(args);
-  return found;
+  return first;
 }
 
-bool RegisterMainClass(HINSTANCE instance) {
-  const auto load = [instance](int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
-                                         LR_SHARED));
-  };
-  return TWindow::RegisterWindowClass(instance, kMainClassName, load(SM_CXICON, SM_CYICON),
-                                      load(SM_CXSMICON, SM_CYSMICON), nullptr);
+// True when this copy may go on: no other copy runs, or one holds the
+// mutex but has no main window (it crashed or is just ending).
+bool FirstCopyOrAlone() {
+  CreateMutexW(nullptr, FALSE, kMutexName);  // held until the process ends
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  const HWND other = FindWindowW(kMainClassName, kMainCaption);
+  if (!other) return true;
+  DWORD_PTR reply = 0;
+  // A copy that hangs must not hang this one too.
+  const LRESULT sent = SendMessageTimeoutW(other, kOpenUserMessage, kOpenUserMessage,
+                                           kOpenUserMessage, SMTO_ABORTIFHUNG,
+                                           kSecondCopyTimeoutMs, &reply);
+  if (!sent || reply != kOpenUserMessage)
+    MessageBoxW(nullptr, L"Sorry, another copy of Vellumio is already started.", L"Vellumio",
+                MB_ICONINFORMATION | MB_OK);
+  return false;
 }
 
 int RunMessageLoop() {
@@ -180,20 +65,45 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+int Run(HINSTANCE instance, bool selfTest) {
+  SetUpSystemFolders();
+  Use24HourClock();  // fixed once, from the locale at start
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (!TfMain::RegisterClass(instance)) return 1;
+  TApplicationWindow application(instance);
+  int result = 0;
+  {
+    TfMain main(instance, application);
+    if (selfTest) {
+      // A thread timer: it fires in whatever message loop runs then, also
+      // in the language dialog that a first start shows.
+      SetTimer(nullptr, 0, 2500, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (const HWND window = FindWindowW(kMainClassName, kMainCaption))
+          PostMessageW(window, kStopUserMessage, kStopUserMessage, kStopUserMessage);
+      });
+    }
+    main.Create();
+    application.PutAway();
+    result = RunMessageLoop();
+  }
+  return result;
+}
+
 }  // namespace
 }  // namespace vellumio::app
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace vellumio::app;
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
-  if (!RegisterMainClass(instance)) return 1;
+  const std::wstring first = FirstArgument();
+  if (first == L"/close") return 0;
+  if (!FirstCopyOrAlone()) return 0;
   try {
-    TStartWindow window(instance, HasArgument(L"/selftest-close"));
-    window.Open();
-    return RunMessageLoop();
+    return Run(instance, first == L"/selftest-close");
   } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), "Vellumio", MB_ICONERROR | MB_OK);
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(vellumio::FromUtf8(e.what()).c_str()),
+                L"Vellumio", MB_ICONERROR | MB_OK);
     return 1;
   }
 }

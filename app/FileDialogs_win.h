@@ -1,0 +1,25 @@
+// The system's Open and Save dialogs, with the places bar (the extended
+// structure every supported system has).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace vellumio::app {
+
+struct TFileDialogOptions {
+  HWND owner = nullptr;
+  std::u16string fileName;
+  std::u16string initialFolder;
+  std::wstring filter;  // "Name|*.ext|All files|*.*"
+  std::wstring defaultExtension;
+  std::wstring title;
+};
+
+// The chosen file, or nothing when the user cancelled.
+std::optional<std::u16string> ShowOpenDialog(const TFileDialogOptions& options);
+std::optional<std::u16string> ShowSaveDialog(const TFileDialogOptions& options);
+
+}  // namespace vellumio::app

@@ -1,0 +1,227 @@
+// TfMain: the tray menu, the actions behind it and the keys the window
+// handles itself.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/About_win.h"
+#include "app/ApplicationWindow_win.h"
+#include "app/DockLine_win.h"
+#include "app/HeaderBar_win.h"
+#include "app/Main_win.h"
+#include "app/Refresher_win.h"
+#include "app/TrayIcon_win.h"
+#include "lang/Message_win.h"
+#include "store/NoteItem.h"
+#include "store/NoteViewLink.h"
+#include "store/NotesList.h"
+
+namespace vellumio::app {
+
+namespace {
+
+// Menu command ids of mTrayMenu.
+enum : UINT {
+  kLanguageEditor = 100,
+  kNewReminder,
+  kFind,
+  kFindAgain,
+  kNextReminder,
+  kSettings,
+  kExport,
+  kCheckUpdates,
+  kHelp,
+  kAbout,
+  kExit,
+};
+
+struct TMenuEntry {
+  UINT id;           // 0: separator
+  const char16_t* key;  // the action's name without its "_": the caption's key
+};
+
+// The order of the menu; the language editor's item is added on top only
+// while Shift is held as the menu opens.
+constexpr TMenuEntry kTrayMenu[] = {
+    {kNewReminder, u"eNewReminder"}, {0, nullptr},
+    {kFind, u"eFind"},               {kFindAgain, u"eFindAgain"},
+    {kNextReminder, u"eNextReminder"}, {0, nullptr},
+    {kSettings, u"eSettings"},       {kExport, u"eExport"},
+    {kCheckUpdates, u"eCheckUpdates"}, {kHelp, u"eHelp"},
+    {kAbout, u"eAbout"},             {0, nullptr},
+    {kExit, u"eExit"},
+};
+
+// The menu shortcuts, shown after a tab as the system does.
+const wchar_t* Shortcut(UINT id) {
+  switch (id) {
+    case kFind: return L"\tCtrl+F";
+    case kFindAgain: return L"\tF3";
+    case kNextReminder: return L"\tF4";
+    default: return L"";
+  }
+}
+
+constexpr wchar_t kHelpPage[] = L"https://vellumio.org/help/";
+
+std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+}  // namespace
+
+void TfMain::BuildTrayMenu() {
+  if (trayMenu_) DestroyMenu(trayMenu_);
+  trayMenu_ = CreatePopupMenu();
+  for (const TMenuEntry& entry : kTrayMenu) {
+    if (entry.id == 0)
+      AppendMenuW(trayMenu_, MF_SEPARATOR, 0, nullptr);
+    else
+      AppendMenuW(trayMenu_, MF_STRING, entry.id, L"");
+  }
+  TranslateMenu();
+}
+
+void TfMain::TranslateMenu() {
+  // The actions are named with a leading "_", so their captions follow the
+  // language whenever it changes.
+  for (const TMenuEntry& entry : kTrayMenu) {
+    if (entry.id == 0) continue;
+    const std::wstring caption = W(loader_->GetText(u"FMAIN", entry.key)) + Shortcut(entry.id);
+    ModifyMenuW(trayMenu_, entry.id, MF_BYCOMMAND | MF_STRING, entry.id, caption.c_str());
+  }
+  refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
+}
+
+void TfMain::UpdateControls() {
+  if (!loader_) return;
+  const bool modal = loader_->IsModal();
+  const auto enable = [this](UINT id, bool on) {
+    if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  for (UINT id : {kNewReminder, kFind, kNextReminder, kAbout, kSettings, kExport})
+    enable(id, !modal);
+  // Find Next needs a previous search; the search engine comes with the
+  // find dialog.
+  enable(kFindAgain, false);
+  // What needs a dialog of its own stays off until that dialog exists.
+  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates}) enable(id, false);
+  if (trayIcon_) {
+    const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
+    const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
+                        indicator.WinState == 1 || !docked_;
+    trayIcon_->SetVisible(trayIcon_->Enabled() && wanted);
+  }
+  if (dockLine_) dockLine_->SetLineColour(RGB(255, 0, 0));
+}
+
+void TfMain::ShowTrayMenu(POINT at) {
+  const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  if (shift) {
+    InsertMenuW(trayMenu_, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(trayMenu_, 0, MF_BYPOSITION | MF_STRING | MF_GRAYED, kLanguageEditor,
+                L"Language Editor...");
+  }
+  UpdateControls();
+  // The menu closes properly only when its owner is in the foreground.
+  SetForegroundWindow(Handle());
+  const UINT command = TrackPopupMenu(trayMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                      at.x, at.y, 0, Handle(), nullptr);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+  if (shift) {
+    DeleteMenu(trayMenu_, kLanguageEditor, MF_BYCOMMAND);
+    DeleteMenu(trayMenu_, 0, MF_BYPOSITION);  // its separator
+  }
+  if (command) RunCommand(command);
+}
+
+void TfMain::OnMenuButton() {
+  RECT button;
+  GetWindowRect(header_->MenuBut().Handle(), &button);
+  POINT at{button.left, button.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &info);
+  if (info.rcMonitor.right - at.x < 200) at.x += button.right - button.left;
+  ShowTrayMenu(at);
+}
+
+void TfMain::RunCommand(UINT id) {
+  switch (id) {
+    case kExit:
+      ExitSteps();
+      break;
+    case kAbout:
+      ActionAbout();
+      break;
+    case kHelp:
+      ActionHelp();
+      break;
+    case kExport:
+      ActionExport();
+      break;
+    case kNextReminder:
+      ActionNextReminder();
+      break;
+    default:
+      break;
+  }
+}
+
+void TfMain::ActionAbout() {
+  if (loader_->IsModal()) return;
+  loader_->BeginModal();
+  {
+    TfAbout about;
+    about.Execute(Handle());
+  }
+  loader_->EndModal(true);
+}
+
+void TfMain::ActionHelp() {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(Handle(), L"open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL));
+  if (result > 32) return;
+  const std::u16string page(kHelpPage, kHelpPage + wcslen(kHelpPage));
+  std::u16string text = loader_->GetText(u"FMAIN", u"mHelpFailed");
+  const size_t at = text.find(u"%s");
+  if (at != std::u16string::npos) text.replace(at, 2, page);
+  TuMsg::ShowMsg(IDI_HAND, u"Error", text, u"", Handle(), true, false);
+}
+
+void TfMain::ActionExport() {
+  if (loader_->IsModal()) return;
+  EndEditingAll();
+  try {
+    loader_->ExportToText();
+  } catch (const std::exception& e) {
+    const std::string what = e.what();
+    TuMsg::ShowMsg(IDI_HAND, loader_->GetText(u"", u".lWarning"),
+                   std::u16string(what.begin(), what.end()), u"", Handle(), true, false);
+  }
+}
+
+void TfMain::ActionNextReminder() {
+  SetForegroundWindow(application_.Handle());
+  MinimizeIndicator(false, true);
+  TNoteListCollection& database = loader_->Database();
+  TNoteItem* note = database.NextReminderNote();
+  if (!note) {
+    TuMsg::ShowMsg(IDI_ASTERISK, loader_->GetText(u"", u".lInformation"),
+                   loader_->GetText(u"FMAIN", u"mNoActReminder"), u"NoActiveRemindersMsg",
+                   Handle(), true, false);
+    return;
+  }
+  TNotesList* list = database.FindListOf(note);
+  if (!list) return;
+  database.SetCurrentList(database.IndexOfList(list));
+  if (INoteView* view = list->View()) view->SelectNote(*note);
+}
+
+bool TfMain::FormKeyDown(WPARAM key) {
+  if (key == VK_F1) {
+    loader_->ShowHelp(u"/src/noteswindow.htm");
+    return true;
+  }
+  return false;
+}
+
+}  // namespace vellumio::app

@@ -1,0 +1,200 @@
+// The main window, TfMain: the slim indicator that docks at a screen edge,
+// hides to a thin dock line and comes back when the pointer touches it. It
+// owns the application object (settings, languages, scheme, database),
+// the deferred-call queue, the dock line, the header bar, the error bar
+// and the tray icon, and brings them up and down in a fixed order.
+//
+// The window's work is spread over a few files: Main_win.cpp (life cycle,
+// messages, error bar), MainDocking_win.cpp (docking, hiding, z-order),
+// MainActions_win.cpp (tray menu, actions, keys).
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "app/Window_win.h"
+#include "config/Loader.h"
+
+namespace vellumio {
+class TIndicatorWindow;
+}
+
+namespace vellumio::app {
+
+class TApplicationWindow;
+class TfCForm;
+class TGBError;
+class THeaderBar;
+class TMainThreadCalls;
+class TMinThreads;
+class TRefresher;
+class TTrayIcon;
+
+// Private messages of the second-copy protocol.
+inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
+inline constexpr UINT kStopUserMessage = WM_USER + 154;  // 1178: stop
+inline constexpr wchar_t kMainClassName[] = L"TfMain";
+inline constexpr wchar_t kMainCaption[] = L"ScribbaloonStarted";
+
+class TfMain final : public TWindow, public ILoaderWindow {
+public:
+  TfMain(HINSTANCE instance, TApplicationWindow& application);
+  ~TfMain() override;
+
+  // The construction sequence; the message loop runs after it.
+  void Create();
+
+  static bool RegisterClass(HINSTANCE instance);
+
+  // ILoaderWindow.
+  void ModalStarted() override;
+  void ModalEnded(bool refresh) override;
+  void ApplySettings() override;
+  void ShowErrorBar(int mode) override;
+  bool Confirm(const std::u16string& question) override;
+
+  // The one exit procedure (tray menu, session end, error bar).
+  void ExitSteps();
+
+  bool Ready() const { return ready_; }
+  bool Docked() const { return docked_; }
+  bool Hidden() const { return hidden_; }
+  bool ShownByUser() const { return shownByUser_; }
+  int DockSide() const { return dockSide_; }
+  int ErrorMode() const { return errorMode_; }
+  TfCForm& DockLine() { return *dockLine_; }
+  TLoader& Loader() { return *loader_; }
+
+  // Docking (MainDocking_win.cpp).
+  void UpdateDockingState();
+  bool DockCalc(POINT& proposed, bool force);
+  void SetBPanAlign(int side);
+  void SetDockVisible(bool visible);
+  bool GetIsDocked() const { return docked_; }
+  void ShowIndicator();
+  void HideToDock(bool force);
+  void MinimizeIndicator(bool minimize, bool restore);
+  void RestoreIndicPos();
+  void SetTopMost(bool topMost);
+  void SetWinState(bool minimized);
+  bool IsFullScreenApp();
+  bool GetIndicatorHolded() const { return indicatorHolded_; }
+  void SetIndicatorHolded(bool holded);
+  void HideAndReturn();
+  void TrayIconClick();
+
+  // Actions (MainActions_win.cpp).
+  void UpdateControls();
+  void ShowTrayMenu(POINT at);
+
+protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void HandleException(const char* message) override;
+
+private:
+  friend class TMinThreads;
+
+  // Construction steps.
+  void CreateComponents();
+  void FinishConstruction();
+  void AfterStart();
+  void RefreshCaption();
+  void LayOutClient();
+  void ApplyFonts();
+
+  // Message handlers.
+  LRESULT WMOPENUSER(WPARAM wParam, LPARAM lParam);
+  LRESULT WMSTOPUSER(WPARAM wParam, LPARAM lParam);
+  LRESULT WMQueryEndSession(WPARAM wParam, LPARAM lParam);
+  void WMDEACTIVATE(bool active);
+  void WMActivate(WPARAM wParam);
+  void WMDISPLAYCHANGE();
+  void FormActivate();
+  void FormShow();
+  void OnTimer(UINT_PTR id);
+  void OneSecondTick();
+  void WaiterTimerTick();
+  void Paint();
+
+  // Database state.
+  void CheckNewerDatabase();
+  void EndEditingAll();
+  void SaveNowQuietly();
+  void WaitForSaver();
+  void ErrorBarFirstButton();
+  void ErrorBarSecondButton();
+  void HideErrorBar();
+
+  // Docking helpers.
+  bool IsOwnWindow(HWND window) const;
+  void RememberForeground();
+  void ForceForegroundWindow(HWND window);
+  void ApplyDockLineLook();
+  void StartMinThread();
+  void MinThreadFired();
+  void ApplyWindowStyleForVersion();
+
+  // Actions.
+  void BuildTrayMenu();
+  void TranslateMenu();
+  void RunCommand(UINT id);
+  void ActionSettings();
+  void ActionAbout();
+  void ActionHelp();
+  void ActionExport();
+  void ActionNextReminder();
+  bool FormKeyDown(WPARAM key);
+  void OnMenuButton();
+
+  // Hooks of the main thread: a click or a key in the program means the
+  // user is working with it, so auto-hide waits.
+  static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+  int Scale(int pixels) const;
+
+  HINSTANCE instance_;
+  TApplicationWindow& application_;
+
+  // State of the window.
+  bool ready_ = false;
+  bool canExit_ = false;
+  bool docked_ = false;
+  int dockSide_ = 3;
+  bool hidden_ = true;
+  bool shownByUser_ = false;
+  bool indicatorHolded_ = false;
+  int hideCountdown_ = 0;
+  HWND prevForeground_ = nullptr;
+  LONG_PTR savedExStyle_ = 0;
+  ULONG_PTR savedClassStyle_ = 0;
+  DWORD threadId_ = 0;
+  HHOOK mouseHook_ = nullptr;
+  HHOOK keyboardHook_ = nullptr;
+  int errorMode_ = 0;
+  std::u16string failedPath_;  // the database file when the error bar came up
+  bool failedPathExisted_ = false;
+  int dpi_ = 96;
+  bool stopping_ = false;
+
+  std::unique_ptr<TfCForm> dockLine_;
+  std::unique_ptr<THeaderBar> header_;
+  HWND bkPan_ = nullptr;     // the back panel below the header
+  HWND errorBox_ = nullptr;  // fErrorBox: covers the back panel while an error is shown
+  std::unique_ptr<TGBError> errorBar_;
+  std::unique_ptr<TTrayIcon> trayIcon_;
+  HMENU trayMenu_ = nullptr;
+  HFONT uiFont_ = nullptr;
+  std::unique_ptr<TRefresher> refresher_;
+  std::unique_ptr<TMainThreadCalls> threadCalls_;
+  std::unique_ptr<TMinThreads> minThreads_;
+  std::unique_ptr<TIndicatorWindow> indicatorWindow_;
+  std::unique_ptr<TLoader> loader_;
+
+  static TfMain* hookOwner_;
+};
+
+}  // namespace vellumio::app
