@@ -58,8 +58,7 @@ bool InShrunkMonitor(const TDockMonitor& monitor, int32_t x, int32_t y) {
 
 // A window whose top-left or bottom-right corner lies on no monitor is
 // pulled back onto its own monitor.
-TDockPoint KeepOnScreen(const TDockInput& in, const TEdges& m, TDockPoint p, int32_t w,
-                        int32_t h) {
+TDockPoint KeepOnScreen(const TDockInput& in, const TEdges& m, TDockPoint p, int32_t w, int32_t h) {
   const TDockRect r = RectAt(p, w, h);
   const auto holdsTopLeft = [&](const TDockMonitor& mon) {
     return InShrunkMonitor(mon, r.left, r.top);
@@ -83,11 +82,16 @@ bool EdgeIsFree(const TDockMonitor& monitor, TDockSide side) {
   const TDockRect& b = monitor.bounds;
   const TDockRect& w = monitor.workArea;
   switch (side) {
-    case TDockSide::Top: return w.top <= b.top;
-    case TDockSide::Bottom: return w.bottom >= b.bottom;
-    case TDockSide::Left: return w.left <= b.left;
-    case TDockSide::Right: return w.right >= b.right;
-    case TDockSide::None: break;
+    case TDockSide::Top:
+      return w.top <= b.top;
+    case TDockSide::Bottom:
+      return w.bottom >= b.bottom;
+    case TDockSide::Left:
+      return w.left <= b.left;
+    case TDockSide::Right:
+      return w.right >= b.right;
+    case TDockSide::None:
+      break;
   }
   return false;
 }
@@ -141,11 +145,16 @@ TDockResult DockCalc(const TDockInput& in) {
 
 TDockBounds DockLineBounds(const TDockRect& r, TDockSide side) {
   switch (side) {
-    case TDockSide::Top: return {r.left, r.top - kLineWidth, r.Width(), kLineWidth};
-    case TDockSide::Bottom: return {r.left, r.bottom, r.Width(), kLineWidth};
-    case TDockSide::Left: return {r.left - kLineWidth, r.top, kLineWidth, r.Height()};
-    case TDockSide::Right: return {r.right, r.top, kLineWidth, r.Height()};
-    case TDockSide::None: break;
+    case TDockSide::Top:
+      return {r.left, r.top - kLineWidth, r.Width(), kLineWidth};
+    case TDockSide::Bottom:
+      return {r.left, r.bottom, r.Width(), kLineWidth};
+    case TDockSide::Left:
+      return {r.left - kLineWidth, r.top, kLineWidth, r.Height()};
+    case TDockSide::Right:
+      return {r.right, r.top, kLineWidth, r.Height()};
+    case TDockSide::None:
+      break;
   }
   return {};
 }

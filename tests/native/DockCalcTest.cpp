@@ -164,9 +164,12 @@ TEST(DockCalc, VerticalReachMatchesTheHorizontal) {
     TDockSide side;
   };
   const Case cases[] = {
-      {19, 19, TDockSide::None},         {18, 3, TDockSide::Top},
-      {-1, 3, TDockSide::Top},           {781 - kH, 781 - kH, TDockSide::None},
-      {782 - kH, 797 - kH, TDockSide::Bottom}, {801 - kH, 797 - kH, TDockSide::Bottom},
+      {19, 19, TDockSide::None},
+      {18, 3, TDockSide::Top},
+      {-1, 3, TDockSide::Top},
+      {781 - kH, 781 - kH, TDockSide::None},
+      {782 - kH, 797 - kH, TDockSide::Bottom},
+      {801 - kH, 797 - kH, TDockSide::Bottom},
   };
   for (const Case& c : cases) {
     const TDockResult r = DockCalc(DragInPlace(500, c.top));
@@ -216,8 +219,11 @@ TEST(DockCalc, PointerOffTheMonitorChangesNothingUnlessForced) {
     bool evaluated;
   };
   // The monitor rectangle of the geometry is -1..1281 x -1..801, inclusive.
-  const Case cases[] = {{{1500, 100}, false}, {{1282, 100}, false}, {{100, -2}, false},
-                        {{1281, 801}, true},  {{-1, -1}, true}};
+  const Case cases[] = {{{1500, 100}, false},
+                        {{1282, 100}, false},
+                        {{100, -2}, false},
+                        {{1281, 801}, true},
+                        {{-1, -1}, true}};
   for (const Case& c : cases) {
     TDockInput in = DragInPlace(1280 - 10 - kW, 100);
     in.pointer = c.pointer;
@@ -246,7 +252,7 @@ TEST(DockLineBounds, FillTheThreePixelGapAlongTheWholeSide) {
 }
 
 TEST(DockLineAlpha, RoundsHalfToEvenAndClamps) {
-  const std::pair<int, int> cases[] = {{50, 128}, {0, 255},  {100, 0}, {70, 76}, {90, 26},
+  const std::pair<int, int> cases[] = {{50, 128}, {0, 255},  {100, 0}, {70, 76},  {90, 26},
                                        {30, 178}, {10, 230}, {1, 252}, {-5, 255}, {150, 0}};
   for (const auto& [percent, alpha] : cases) {
     EXPECT_EQ(DockLineAlpha(percent), alpha) << percent;
@@ -260,9 +266,9 @@ TEST(DockDwell, OnlyAStillPointerOnTheLineBringsTheWindowUp) {
     bool shows;
   };
   const Case cases[] = {
-      {true, {1277, 300}, {1277, 300}, true},  {true, {1277, 300}, {1277, 350}, true},
-      {true, {1277, 300}, {1277, 351}, false}, {true, {1277, 300}, {1277, 249}, false},
-      {true, {1277, 300}, {1226, 300}, false}, {true, {1277, 300}, {1227, 250}, true},
+      {true, {1277, 300}, {1277, 300}, true},   {true, {1277, 300}, {1277, 350}, true},
+      {true, {1277, 300}, {1277, 351}, false},  {true, {1277, 300}, {1277, 249}, false},
+      {true, {1277, 300}, {1226, 300}, false},  {true, {1277, 300}, {1227, 250}, true},
       {false, {1277, 300}, {1277, 300}, false},
   };
   for (const Case& c : cases) {
