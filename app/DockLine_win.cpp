@@ -92,6 +92,12 @@ void TfCForm::MouseMoved(LPARAM lParam) {
   // The system repeats WM_MOUSEMOVE when a window appears under a still
   // pointer; only a real move counts.
   if (seenPointer_ && client.x == lastPointer_.x && client.y == lastPointer_.y) return;
+  if (!seenPointer_) {
+    // Forget the pointer once it has left, so that coming back to the same
+    // pixel counts as a move.
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&track);
+  }
   seenPointer_ = true;
   lastPointer_ = client;
   POINT screen = client;
@@ -108,6 +114,9 @@ LRESULT TfCForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_MOUSEMOVE:
       MouseMoved(lParam);
+      return 0;
+    case WM_MOUSELEAVE:
+      seenPointer_ = false;
       return 0;
     case WM_LBUTTONUP:
       if (OnLeftButtonUp) OnLeftButtonUp();

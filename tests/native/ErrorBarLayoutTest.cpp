@@ -9,13 +9,15 @@ namespace vellumio::app {
 namespace {
 
 TEST(ErrorBarLayout, BarIsCentredAndButtonsSitAboveItsBottom) {
-  const TErrorBarLayout l = LayOutErrorBar(315, 400, 30);
-  EXPECT_EQ(l.bar, (TBarRect{50, 140, 215, 120}));
-  EXPECT_EQ(l.label, (TBarRect{20, 20, 175, 30}));
-  // 125 + 5 + 75 = 205 wide, centred in 215.
-  EXPECT_EQ(l.first, (TBarRect{5, 80, 125, 25}));
-  EXPECT_EQ(l.second, (TBarRect{135, 80, 75, 25}));
-  EXPECT_EQ(ErrorBarLabelWidth(315), l.label.width);
+  const TErrorBarLayout l = LayOutErrorBar(400, 400, 30);
+  EXPECT_EQ(l.bar, (TBarRect{50, 140, 300, 120}));
+  EXPECT_EQ(l.label, (TBarRect{20, 20, 260, 30}));
+  // 125 + 5 + 75 = 205 wide, centred in 300.
+  EXPECT_EQ(l.first, (TBarRect{47, 80, 125, 25}));
+  EXPECT_EQ(l.second, (TBarRect{177, 80, 75, 25}));
+  EXPECT_EQ(ErrorBarLabelWidth(400), l.label.width);
+  // The window's default width (315) is already below the minimum.
+  EXPECT_EQ(LayOutErrorBar(315, 400, 30).bar.width, 220);
 }
 
 TEST(ErrorBarLayout, NarrowBoxesKeepTheMinimumWidth) {

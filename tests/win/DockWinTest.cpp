@@ -125,6 +125,10 @@ TEST(DockLineWin, ReportsOnlyPointerMovesThatChangeThePosition) {
   EXPECT_EQ(moves[0].x, 41);  // screen coordinates
   EXPECT_EQ(moves[0].y, 65);
   EXPECT_EQ(moves[1].y, 66);
+  // Once the pointer has left, coming back to the pixel last seen counts.
+  SendMessageW(line.Handle(), WM_MOUSELEAVE, 0, 0);
+  SendMessageW(line.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 5));
+  EXPECT_EQ(moves.size(), 4u);
 
   SendMessageW(line.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(1, 5));
   EXPECT_EQ(releases, 1);
