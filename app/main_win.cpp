@@ -54,6 +54,13 @@ bool FirstCopyOrAlone() {
   return false;
 }
 
+// Sends the program the stop message, as the uninstaller does.
+VOID CALLBACK SelfTestStop(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (const HWND window = FindWindowW(kMainClassName, kMainCaption))
+    PostMessageW(window, kStopUserMessage, kStopUserMessage, kStopUserMessage);
+}
+
 int RunMessageLoop() {
   MSG msg;
   BOOL status;
@@ -78,11 +85,7 @@ int Run(HINSTANCE instance, bool selfTest) {
     if (selfTest) {
       // A thread timer: it fires in whatever message loop runs then, also
       // in the language dialog that a first start shows.
-      SetTimer(nullptr, 0, 2500, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (const HWND window = FindWindowW(kMainClassName, kMainCaption))
-          PostMessageW(window, kStopUserMessage, kStopUserMessage, kStopUserMessage);
-      });
+      SetTimer(nullptr, 0, 2500, SelfTestStop);
     }
     main.Create();
     application.PutAway();

@@ -86,7 +86,21 @@ wine_env_prepare_prefix() {
   fi
   # wineboot returns before the registry is written; wait for the server.
   timeout 120 "$WINESERVER" -w >/dev/null 2>&1 || true
+  wine_env_private_profile
   touch "$marker"
+}
+
+# Wine links the user's Documents, Desktop and the like to the Linux home
+# folder; the program writes its database into Documents, so give the
+# prefix folders of its own and keep the tests out of the home folder.
+wine_env_private_profile() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/{Desktop,Documents,Downloads,Music,Pictures,Videos}; do
+    if [ -L "$link" ]; then
+      rm -f "$link"
+      mkdir -p "$link"
+    fi
+  done
 }
 
 # One user of the prefix at a time: wine_env_stop ends its wineserver, which

@@ -101,7 +101,9 @@ TEST_F(LoaderTest, AnUnreadableOrMissingLanguageDoesNotStopTheStart) {
   fs::permissions(temp.Path("program/Languages/broken.lng"), fs::perms::none);
   const bool readable = static_cast<bool>(std::ifstream(temp.Path("program/Languages/broken.lng")));
   auto loader = Make();
-  if (!readable) EXPECT_EQ(loader->GetText(u"FMAIN", u"mHello"), u"Hello");
+  if (!readable) {
+    EXPECT_EQ(loader->GetText(u"FMAIN", u"mHello"), u"Hello");
+  }
   fs::permissions(temp.Path("program/Languages/broken.lng"), fs::perms::owner_all);
   loader.reset();
 
