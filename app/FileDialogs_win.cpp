@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/Platform.h"
+
 namespace vellumio::app {
 
 namespace {
@@ -23,7 +25,11 @@ std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save)
   if (slash != std::wstring::npos) name = name.substr(slash + 1);
   std::vector<wchar_t> buffer(32768, L'\0');
   name.copy(buffer.data(), std::min(name.size(), buffer.size() - 1));
-  const std::wstring folder = W(options.initialFolder);
+  const std::u16string& chosenFolder =
+      options.initialFolder.empty() || !platform::DirectoryExists(options.initialFolder)
+          ? options.fallbackFolder
+          : options.initialFolder;
+  const std::wstring folder = W(chosenFolder);
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);

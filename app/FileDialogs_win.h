@@ -13,6 +13,9 @@ struct TFileDialogOptions {
   HWND owner = nullptr;
   std::u16string fileName;
   std::u16string initialFolder;
+  // Used when the initial folder does not exist (a database on a drive that
+  // is gone): the dialog would otherwise open wherever the process is.
+  std::u16string fallbackFolder;
   std::wstring filter;  // "Name|*.ext|All files|*.*"
   std::wstring defaultExtension;
   std::wstring title;

@@ -324,6 +324,7 @@ void TfMain::ErrorBarFirstButton() {
   TFileDialogOptions options;
   options.fileName = settings.DatabaseFile();
   options.initialFolder = settings.DatabaseFolder();
+  options.fallbackFolder = Folders().dataFolder;
   options.filter = kDatabaseFilter;
   options.defaultExtension = L"sbn";
   options.owner = Handle();

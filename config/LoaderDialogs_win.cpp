@@ -54,6 +54,7 @@ std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
   options.owner = MainWindow();
   options.fileName = currentFile;
   options.initialFolder = platform::ExtractFileDir(currentFile);
+  options.fallbackFolder = Folders().dataFolder;
   options.filter = L"Vellumio database (*.sbn)|*.sbn|All files|*.*";
   options.defaultExtension = L"sbn";
   options.title = L"Create New Database";
@@ -80,6 +81,7 @@ void TLoader::ExportToText() {
   options.defaultExtension = L"txt";
   options.title = W(GetText(u"FMAIN", u"lExportCap"));
   options.initialFolder = LastExportFolder;
+  options.fallbackFolder = Folders().dataFolder;
   BeginModal();
   std::optional<std::u16string> chosen;
   try {
