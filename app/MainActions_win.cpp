@@ -2,7 +2,10 @@
 // handles itself.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
+
+#include <utility>
 
 #include "app/About_win.h"
 #include "app/ApplicationWindow_win.h"
@@ -80,6 +83,39 @@ void TfMain::BuildTrayMenu() {
   TranslateMenu();
 }
 
+void TfMain::CreateHeaderHints() {
+  hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                           0, 0, Handle(), nullptr, instance_, nullptr);
+  for (HWND button : {header_->bSearch().Handle(), header_->bTop().Handle(),
+                      header_->bMin().Handle()}) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void TfMain::TranslateHints() {
+  if (!hints_) return;
+  const std::pair<HWND, const char16_t*> hints[] = {
+      {header_->bSearch().Handle(), u"bSearch"},
+      {header_->bTop().Handle(), u"bOnTop"},
+      {header_->bMin().Handle(), u"bMinimize"},
+  };
+  for (const auto& [button, key] : hints) {
+    const std::wstring text = W(loader_->GetText(u"FMAIN", key));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(hints_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
 void TfMain::TranslateMenu() {
   // The actions are named with a leading "_", so their captions follow the
   // language whenever it changes.
@@ -88,6 +124,7 @@ void TfMain::TranslateMenu() {
     const std::wstring caption = W(loader_->GetText(u"FMAIN", entry.key)) + Shortcut(entry.id);
     ModifyMenuW(trayMenu_, entry.id, MF_BYCOMMAND | MF_STRING, entry.id, caption.c_str());
   }
+  TranslateHints();
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 

@@ -203,6 +203,7 @@ void TfMain::FinishConstruction() {
     select.Execute(Handle());
   }
   application_.Hide();
+  CreateHeaderHints();
   BuildTrayMenu();
   UpdateControls();
   trayIcon_ = std::make_unique<TTrayIcon>(instance_);

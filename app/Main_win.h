@@ -139,6 +139,8 @@ private:
 
   // Actions.
   void BuildTrayMenu();
+  void CreateHeaderHints();
+  void TranslateHints();
   void TranslateMenu();
   void RunCommand(UINT id);
   void ActionSettings();
@@ -187,6 +189,7 @@ private:
   std::unique_ptr<TGBError> errorBar_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   HMENU trayMenu_ = nullptr;
+  HWND hints_ = nullptr;  // the header buttons' tooltips
   HFONT uiFont_ = nullptr;
   std::unique_ptr<TRefresher> refresher_;
   std::unique_ptr<TMainThreadCalls> threadCalls_;
