@@ -10,6 +10,7 @@
 #include "app/About_win.h"
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
+#include "app/Form_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/Main_win.h"
 #include "app/Refresher_win.h"
@@ -68,26 +69,50 @@ const wchar_t* Shortcut(UINT id) {
 constexpr wchar_t kHelpPage[] = L"https://vellumio.org/help/";
 
 std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::u16string U(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
-void TfMain::BuildTrayMenu() {
-  if (trayMenu_) DestroyMenu(trayMenu_);
-  trayMenu_ = CreatePopupMenu();
-  for (const TMenuEntry& entry : kTrayMenu) {
-    if (entry.id == 0)
-      AppendMenuW(trayMenu_, MF_SEPARATOR, 0, nullptr);
-    else
-      AppendMenuW(trayMenu_, MF_STRING, entry.id, L"");
+namespace {
+
+// A header button's tooltip as a component of the main window: its hint
+// is a placeholder that the translation walk replaces.
+class THintComponent final : public IComponent {
+public:
+  THintComponent(std::u16string name, HWND tips, HWND owner, HWND button)
+      : name_(std::move(name)), tips_(tips), owner_(owner), button_(button),
+        hint_(u"[" + name_ + u"]") {}
+  std::u16string Name() const override { return name_; }
+  std::vector<std::u16string> StringPropertyNames() const override { return {u"Hint"}; }
+  std::u16string StringProperty(const std::u16string&) const override { return hint_; }
+  void SetStringProperty(const std::u16string&, const std::u16string& value) override {
+    hint_ = value;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = owner_;
+    tool.uId = reinterpret_cast<UINT_PTR>(button_);
+    const std::wstring text = W(value);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  TranslateMenu();
-}
+
+private:
+  std::u16string name_;
+  HWND tips_, owner_, button_;
+  std::u16string hint_;
+};
+
+}  // namespace
 
 void TfMain::CreateHeaderHints() {
   hints_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
                            0, 0, Handle(), nullptr, instance_, nullptr);
-  for (HWND button : {header_->bSearch().Handle(), header_->bTop().Handle(),
-                      header_->bMin().Handle()}) {
+  const std::pair<const char16_t*, HWND> buttons[] = {
+      {u"bSearch", header_->bSearch().Handle()},
+      {u"bOnTop", header_->bTop().Handle()},
+      {u"bMinimize", header_->bMin().Handle()},
+  };
+  for (const auto& [name, button] : buttons) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -95,37 +120,44 @@ void TfMain::CreateHeaderHints() {
     tool.uId = reinterpret_cast<UINT_PTR>(button);
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    hintComponents_.push_back(std::make_unique<THintComponent>(name, hints_, Handle(), button));
   }
 }
 
-void TfMain::TranslateHints() {
-  if (!hints_) return;
-  const std::pair<HWND, const char16_t*> hints[] = {
-      {header_->bSearch().Handle(), u"bSearch"},
-      {header_->bTop().Handle(), u"bOnTop"},
-      {header_->bMin().Handle(), u"bMinimize"},
-  };
-  for (const auto& [button, key] : hints) {
-    const std::wstring text = W(loader_->GetText(u"FMAIN", key));
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = Handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(hints_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+void TfMain::BuildTrayMenu() {
+  trayMenuComponent_ = std::make_unique<TMenuComponent>(u"mTrayMenu", CreatePopupMenu(), true);
+  trayMenu_ = trayMenuComponent_->Menu();
+  for (const TMenuEntry& entry : kTrayMenu) {
+    if (entry.id == 0)
+      trayMenuComponent_->AddSeparator();
+    else  // named after its action: the caption comes from the name
+      trayMenuComponent_->AddItem(u"_" + std::u16string(entry.key), entry.id, u"");
   }
 }
 
 void TfMain::TranslateMenu() {
-  // The actions are named with a leading "_", so their captions follow the
-  // language whenever it changes.
-  for (const TMenuEntry& entry : kTrayMenu) {
-    if (entry.id == 0) continue;
-    const std::wstring caption = W(loader_->GetText(u"FMAIN", entry.key)) + Shortcut(entry.id);
-    ModifyMenuW(trayMenu_, entry.id, MF_BYCOMMAND | MF_STRING, entry.id, caption.c_str());
+  // The main window follows a change of language while it is open: its
+  // actions and tooltips are named so that the walk finds them every time.
+  try {
+    loader_->LoadLanguage(this);
+  } catch (const std::exception&) {
+    // An unreadable language file: the texts stay as they were.
   }
-  TranslateHints();
+  for (const TMenuEntry& entry : kTrayMenu)
+    if (entry.id != 0 && *Shortcut(entry.id))
+      SetMenuItemText(trayMenu_, entry.id, false,
+                      MenuItemText(trayMenu_, entry.id, false) + U(Shortcut(entry.id)));
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
+}
+
+size_t TfMain::ChildCount() const { return (trayMenuComponent_ ? 1 : 0) + hintComponents_.size(); }
+
+IComponent* TfMain::Child(size_t index) const {
+  if (trayMenuComponent_) {
+    if (index == 0) return trayMenuComponent_.get();
+    --index;
+  }
+  return hintComponents_.at(index).get();
 }
 
 void TfMain::UpdateControls() {

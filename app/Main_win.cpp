@@ -205,6 +205,7 @@ void TfMain::FinishConstruction() {
   application_.Hide();
   CreateHeaderHints();
   BuildTrayMenu();
+  TranslateMenu();
   UpdateControls();
   trayIcon_ = std::make_unique<TTrayIcon>(instance_);
   trayIcon_->SetIcon(static_cast<HICON>(
@@ -650,7 +651,9 @@ TfMain::~TfMain() {
   threadCalls_.reset();
   refresher_.reset();
   errorBar_.reset();
-  if (trayMenu_) DestroyMenu(trayMenu_);
+  trayMenuComponent_.reset();  // destroys the menu
+  trayMenu_ = nullptr;
+  hintComponents_.clear();
   dockLine_.reset();
   header_.reset();
   if (uiFont_) DeleteObject(uiFont_);

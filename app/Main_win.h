@@ -14,9 +14,11 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Window_win.h"
 #include "config/Loader.h"
+#include "lang/Component.h"
 
 namespace vellumio {
 class TIndicatorWindow;
@@ -39,7 +41,9 @@ inline constexpr UINT kStopUserMessage = WM_USER + 154;  // 1178: stop
 inline constexpr wchar_t kMainClassName[] = L"TfMain";
 inline constexpr wchar_t kMainCaption[] = L"ScribbaloonStarted";
 
-class TfMain final : public TWindow, public ILoaderWindow {
+class TMenuComponent;
+
+class TfMain final : public TWindow, public ILoaderWindow, public IComponent {
 public:
   TfMain(HINSTANCE instance, TApplicationWindow& application);
   ~TfMain() override;
@@ -85,6 +89,12 @@ public:
   void SetIndicatorHolded(bool holded);
   void HideAndReturn();
   void TrayIconClick();
+
+  // The component tree the translation walk sees: the tray menu's actions
+  // and the header's tooltips (section "FMAIN").
+  std::u16string Name() const override { return u"fMain"; }
+  size_t ChildCount() const override;
+  IComponent* Child(size_t index) const override;
 
   // Actions (MainActions_win.cpp).
   void UpdateControls();
@@ -140,7 +150,6 @@ private:
   // Actions.
   void BuildTrayMenu();
   void CreateHeaderHints();
-  void TranslateHints();
   void TranslateMenu();
   void RunCommand(UINT id);
   void ActionSettings();
@@ -190,6 +199,8 @@ private:
   std::unique_ptr<TTrayIcon> trayIcon_;
   HMENU trayMenu_ = nullptr;
   HWND hints_ = nullptr;  // the header buttons' tooltips
+  std::vector<std::unique_ptr<IComponent>> hintComponents_;
+  std::unique_ptr<TMenuComponent> trayMenuComponent_;
   HFONT uiFont_ = nullptr;
   std::unique_ptr<TRefresher> refresher_;
   std::unique_ptr<TMainThreadCalls> threadCalls_;
