@@ -1,0 +1,413 @@
+#!/usr/bin/env bash
+# Vellumio.exe end to end under wine64 on a private Xvfb, driven with real
+# pointer and keyboard input (xdotool) and watched through its X windows.
+# Every scenario runs a portable installation of its own (a fresh folder
+# with Vellumio.ini beside the program), so settings, remembered answers
+# and notes.sbn start from what the scenario seeds.
+#
+# Prints one PASS, FAIL or SKIP line per check and ends with
+# "N passed, M failed"; exits non-zero when a check failed.
+#
+# Environment: WIN_BUILD_DIR (default build/win64), NATIVE_BUILD_DIR
+# (default build/native, for the database tool), E2E_WINEPREFIX (default
+# build/wineprefix-e2e), E2E_KEEP=1 keeps the scenario folders.
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$ROOT/tests/e2e/e2e_lib.sh"
+NATIVE_BUILD_DIR="${NATIVE_BUILD_DIR:-$ROOT/build/native}"
+DBTOOL="$NATIVE_BUILD_DIR/tools/vellumio-db/vellumio-db"
+WORK="$E2E_WIN_BUILD/e2e-tests"
+
+PASSED=0
+FAILED=0
+SKIPPED=0
+pass() { PASSED=$((PASSED + 1)); echo "PASS: $1"; }
+fail() { FAILED=$((FAILED + 1)); echo "FAIL: $1"; }
+skip() { SKIPPED=$((SKIPPED + 1)); echo "SKIP: $1"; }
+expect() { local name="$1"; shift; if "$@"; then pass "$name"; else fail "$name"; fi; }
+note() { echo "  $*"; }
+
+for f in "$E2E_APP_DIR/Vellumio.exe" "$DBTOOL"; do
+  if [ ! -f "$f" ]; then
+    echo "FAIL: $f is missing (build the win64 and native presets first)"
+    echo "0 passed, 1 failed"
+    exit 1
+  fi
+done
+
+if ! e2e_env_start; then
+  echo "FAIL: no Wine environment"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+trap 'e2e_env_stop' EXIT
+rm -rf "$WORK"
+mkdir -p "$WORK"
+
+# Ends a scenario: a program still running is a failure of that scenario
+# already reported; whatever is left of it is stopped with the prefix's
+# server, so that the next scenario starts alone.
+end_scenario() {
+  if [ -n "${APP_PID:-}" ] && e2e_running; then
+    note "the program was still running; stopping the prefix's processes"
+    e2e_kill_wine
+  fi
+  if [ -n "${NOTEPAD_PID:-}" ] && kill -0 "$NOTEPAD_PID" 2>/dev/null; then e2e_kill_wine; fi
+  NOTEPAD_PID=""
+  xdotool mousemove 640 400
+}
+
+# A scenario folder with the quiet settings plus the lines on stdin.
+scenario_folder() {
+  local dir="$WORK/$1"
+  { e2e_quiet_ini; cat; } | e2e_make_folder "$dir"
+  echo "$dir"
+}
+
+# Waits until the program sits docked and hidden: dock line shown, main
+# window not.
+wait_docked_hidden() {
+  e2e_poll "${1:-40}" docked_hidden
+}
+docked_hidden() { e2e_mapped "$(e2e_dock_line)" && e2e_main_window >/dev/null && e2e_main_hidden; }
+
+# ---- /close ---------------------------------------------------------------------
+
+scenario_close_switch() {
+  local dir start seen=0
+  dir=$(scenario_folder close </dev/null)
+  start=$(now_ms)
+  e2e_start "$dir" /close
+  while e2e_running; do
+    e2e_main_window >/dev/null && seen=1
+    xdotool search --name '^Vellumio$' >/dev/null 2>&1 && seen=1
+    [ $(($(now_ms) - start)) -gt 60000 ] && break
+    sleep 0.05
+  done
+  e2e_wait_end 5
+  note "/close ended after $(($(now_ms) - start)) ms (Wine's own start included), exit code ${APP_RC:-none}"
+  expect "/close ends with exit code 0" test "${APP_RC:-x}" = 0
+  expect "/close shows no window" test "$seen" -eq 0
+  expect "/close writes neither settings nor a database" \
+    test ! -e "$dir/notes.sbn" -a "$(e2e_ini_value "$dir/Vellumio.ini" 'Settings\Indicator' WinState)" = ""
+  end_scenario
+}
+
+# ---- Second start ------------------------------------------------------------------
+
+scenario_second_copy() {
+  local dir first_pid boxes=0 start
+  dir=$(scenario_folder second </dev/null)
+  e2e_start "$dir"
+  first_pid=$APP_PID
+  if ! wait_docked_hidden 60; then
+    fail "first copy comes up docked and hidden"
+    end_scenario
+    return
+  fi
+  pass "first copy comes up docked and hidden"
+  start=$(now_ms)
+  e2e_start "$dir"
+  local second_pid=$APP_PID
+  # A message box of the second copy would carry the title "Vellumio"
+  # and be larger than the first copy's hidden application window.
+  while kill -0 "$second_pid" 2>/dev/null; do
+    e2e_dialog Vellumio >/dev/null && boxes=1
+    [ $(($(now_ms) - start)) -gt 60000 ] && break
+    sleep 0.05
+  done
+  e2e_wait_end 5
+  note "the second copy ended after $(($(now_ms) - start)) ms, exit code ${APP_RC:-none}"
+  expect "second copy ends with exit code 0" test "${APP_RC:-x}" = 0
+  expect "second copy shows no message box" test "$boxes" -eq 0
+  expect "first copy shows its window" e2e_poll 5 e2e_main_shown
+  APP_PID=$first_pid
+  expect "first copy keeps running" e2e_running
+  e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
+# ---- Alt+F4 and Exit ---------------------------------------------------------------------
+
+scenario_close_and_exit() {
+  local dir
+  dir=$(scenario_folder exit </dev/null)
+  # The keystroke reaches Wine's windows: Alt+F4 closes the notepad.
+  e2e_start_notepad
+  e2e_click_notepad
+  sleep 0.5
+  xdotool key alt+F4
+  local closed=1
+  e2e_poll 10 notepad_gone || closed=0
+  expect "Alt+F4 closes another program (the keystroke arrives)" test "$closed" -eq 1
+  NOTEPAD_PID=""
+
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked"
+    end_scenario
+    return
+  fi
+  e2e_touch_dock_line 300 4 || { fail "touching the dock line shows the window"; end_scenario; return; }
+  e2e_header_point && e2e_click "$HX" "$HY"
+  sleep 0.5
+  xdotool key alt+F4
+  expect "Alt+F4 on the main window is refused (the program keeps running)" \
+    e2e_holds 3 e2e_running
+  expect "Alt+F4 leaves the main window up" e2e_main_shown
+
+  rm -f "$dir/Vellumio.ini.before"
+  cp "$dir/Vellumio.ini" "$dir/Vellumio.ini.before"
+  e2e_menu_exit
+  local ended=0
+  e2e_wait_end 20 && ended=1
+  expect "Exit from the menu ends the program" test "$ended" -eq 1
+  expect "Exit ends with exit code 0" test "${APP_RC:-x}" = 0
+  expect "after Exit the database file exists and reads as a database" \
+    "$DBTOOL" verify "$dir/notes.sbn"
+  expect "after Exit the settings hold the window's place" \
+    test -n "$(e2e_ini_value "$dir/Vellumio.ini" 'Settings\Indicator' res1280x800_LeftPos)"
+  end_scenario
+}
+
+notepad_gone() { ! kill -0 "$NOTEPAD_PID" 2>/dev/null; }
+
+# ---- Session end ---------------------------------------------------------------------------
+
+scenario_session_end() {
+  local dir
+  dir=$(scenario_folder session </dev/null)
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up before the session ends"
+    end_scenario
+    return
+  fi
+  # The program writes its settings only when it ends; a settings file
+  # with the window's place afterwards shows that it ended by itself.
+  local before
+  before=$(e2e_ini_value "$dir/Vellumio.ini" 'Settings\Indicator' WinState)
+  local start boot_rc
+  start=$(now_ms)
+  wine_env_without_lock timeout 60 "$WINE64" wineboot --end-session </dev/null >/dev/null 2>&1
+  boot_rc=$?
+  local ended=0
+  e2e_wait_end 30 && ended=1
+  note "wineboot --end-session exit code $boot_rc; program ended: $ended after $(($(now_ms) - start)) ms, exit code ${APP_RC:-none}"
+  if [ "$ended" -eq 0 ]; then
+    skip "session end: Wine did not end the program (no WM_QUERYENDSESSION delivered)"
+  elif [ -n "$before" ]; then
+    fail "session end: the settings were written before it, so their writing proves nothing"
+  elif [ -z "$(e2e_ini_value "$dir/Vellumio.ini" 'Settings\Indicator' WinState)" ]; then
+    skip "session end: the program was ended without its settings written (Wine killed it; no WM_QUERYENDSESSION/WM_ENDSESSION handled)"
+  else
+    pass "session end lets the program end, and it writes its settings first"
+    expect "after the session end the database file reads as a database" \
+      "$DBTOOL" verify "$dir/notes.sbn"
+  fi
+  end_scenario
+}
+
+# ---- Docking, hiding, the dock line and the pin -------------------------------------------
+
+# Main window and dock line positions as the spec of the dock: window
+# right edge 3 pixels inside the screen, line in the gap over the full
+# height.
+check_snapped_right() {
+  local lx ly lw lh lm
+  e2e_main_bounds || return 1
+  read -r lx ly lw lh lm <<<"$(e2e_geometry "$(e2e_dock_line)")"
+  note "window at $MX,$MY ${MW}x$MH; dock line at $lx,$ly ${lw}x$lh ($lm)"
+  [ $((MX + MW)) -eq $((E2E_SCREEN_W - 3)) ] && [ "$lx" -eq $((MX + MW)) ] && [ "$lw" -eq 3 ] &&
+    [ "$ly" -eq "$MY" ] && [ "$lh" -eq "$MH" ] && [ "$lm" = IsViewable ]
+}
+
+scenario_docking() {
+  local dir
+  # Placed away from the edges, so that it starts undocked and shown.
+  dir=$(scenario_folder dock <<'EOF'
+[Settings\Indicator]
+res1280x800_LeftPos=400
+res1280x800_TopPos=100
+EOF
+)
+  e2e_start_notepad
+  # The pointer waits where the header will be: an undocked window that
+  # the pointer leaves goes to the tray.
+  xdotool mousemove 550 115
+  e2e_start "$dir"
+  if ! e2e_poll 60 e2e_main_shown; then
+    fail "the program comes up undocked and shown"
+    end_scenario
+    return
+  fi
+  sleep 1
+  e2e_main_bounds
+  note "window at $MX,$MY before the drag"
+  # Right edge 10 pixels from the screen's right edge.
+  e2e_drag_header_right $((E2E_SCREEN_W - 10 - MW - MX))
+  expect "dragging 10 px from the right edge snaps 3 px in with a 3-px dock line over the full height" \
+    e2e_poll 2 check_snapped_right
+
+  # Working in another program: the docked window goes to its line.
+  e2e_click_notepad
+  xdotool mousemove 200 600
+  if e2e_poll 1.5 e2e_main_hidden; then
+    pass "docked window hides when the user works elsewhere (${ELAPSED_MS} ms)"
+  else
+    fail "docked window hides when the user works elsewhere (still shown after 1.5 s)"
+  fi
+  sleep 0.5
+
+  # A quick touch (about 50 ms) does not bring it up.
+  local line x
+  line=$(e2e_dock_line)
+  read -r x _ _ _ _ <<<"$(e2e_geometry "$line")"
+  xdotool mousemove $((x + 1)) 250
+  sleep 0.05
+  xdotool mousemove 200 610
+  expect "a quick touch (< 100 ms) of the dock line leaves the window hidden" \
+    e2e_holds 1.5 e2e_main_hidden
+
+  # A touch held longer than 300 ms does.
+  if e2e_touch_dock_line 280 2.5; then
+    pass "touching the dock line longer than 300 ms shows the window (${ELAPSED_MS} ms)"
+  else
+    fail "touching the dock line longer than 300 ms shows the window"
+  fi
+  e2e_screenshot "$WORK/dock-shown.png"
+
+  # Shown by the pointer, not by a click: leaving is enough to hide it.
+  xdotool mousemove 200 620
+  if e2e_poll 1.5 e2e_main_hidden; then
+    pass "moving the pointer away hides the window within 1.5 s (${ELAPSED_MS} ms)"
+  else
+    fail "moving the pointer away hides the window within 1.5 s"
+  fi
+
+  # The pin keeps it up.
+  e2e_touch_dock_line 310 2.5
+  sleep 0.3
+  e2e_click_pin
+  sleep 0.3
+  e2e_click_notepad
+  xdotool mousemove 200 630
+  expect "pinned, the window stays up when the pointer leaves and another program is used" \
+    e2e_holds 2 e2e_main_shown
+  e2e_click_pin
+  sleep 0.3
+  e2e_click_notepad
+  xdotool mousemove 200 640
+  if e2e_poll 1.5 e2e_main_hidden; then
+    pass "unpinned again, it hides (${ELAPSED_MS} ms)"
+  else
+    fail "unpinned again, it hides"
+  fi
+  e2e_touch_dock_line 340 2.5 && e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
+# ---- Remembered message-box answer ---------------------------------------------------------
+
+# The database replaced behind the program's back, with a file time well
+# after the one it loaded.
+replace_database() {
+  local dir="$1" round="$2"
+  rm -f "$dir/other.sbn"
+  "$DBTOOL" new "$dir/other.sbn" >/dev/null 2>&1 || return 1
+  mv -f "$dir/other.sbn" "$dir/notes.sbn"
+  touch -d "@$(($(date +%s) + 60 * round))" "$dir/notes.sbn"
+}
+
+# The confirmation box ("Confirmation" in English) with its client area
+# of 381 x 135: CBX, CBY are the client's top-left corner.
+confirmation_box() { e2e_dialog Confirmation; }
+box_client() {
+  local x y w h
+  read -r x y w h _ <<<"$(e2e_geometry "$(confirmation_box)")"
+  local border=$(((w - 381) / 2))
+  CBX=$((x + border))
+  CBY=$((y + h - border - 135))
+}
+
+# Brings the docked window up from its line (at height $2) so that it is
+# activated and looks at its database file; $1 is the scenario folder.
+provoke_newer() {
+  local dir="$1" y="$2" round="$3"
+  # Answering the box was a click in the program: it stays up until the
+  # user works elsewhere.
+  e2e_click_notepad
+  xdotool mousemove 200 $((600 + round))
+  if ! e2e_poll 3 e2e_main_hidden; then
+    note "the window did not hide before round $round"
+    return 1
+  fi
+  replace_database "$dir" "$round"
+  e2e_touch_dock_line "$y" 3 || { note "the dock line did not bring the window up in round $round"; return 1; }
+}
+
+scenario_remembered_answer() {
+  local dir
+  dir=$(scenario_folder remember </dev/null)
+  e2e_start_notepad
+  "$DBTOOL" new "$dir/notes.sbn" >/dev/null
+  touch -d "@$(($(date +%s) - 600))" "$dir/notes.sbn"
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked"
+    end_scenario
+    return
+  fi
+  # Round 1: the box comes; Yes without the tick remembers nothing.
+  provoke_newer "$dir" 200 1
+  if ! e2e_poll 5 confirmation_box >/dev/null; then
+    fail "a newer database file on activation asks (box shown)"
+    end_scenario
+    return
+  fi
+  pass "a newer database file on activation asks (box shown)"
+  e2e_screenshot "$WORK/newer-box.png"
+  box_client
+  e2e_click $((CBX + 208 + 37)) $((CBY + 96 + 12))
+  expect "Yes closes the box" e2e_poll 3 no_box
+  expect "Yes without the tick remembers nothing" \
+    test "$(e2e_ini_value "$dir/Vellumio.ini" 'Dialogs\NewerAvailMsg' DefaultAnswer)" != 6
+
+  # Round 2: asked again; this time tick the box, then Yes.
+  provoke_newer "$dir" 230 2
+  if e2e_poll 5 confirmation_box >/dev/null; then
+    pass "without a remembered answer the box comes again"
+    box_client
+    e2e_click $((CBX + 16 + 7)) $((CBY + 100 + 8))
+    sleep 0.3
+    e2e_click $((CBX + 208 + 37)) $((CBY + 96 + 12))
+    e2e_poll 3 no_box
+    expect "ticked and Yes, the answer is remembered in the settings" \
+      test "$(e2e_ini_value "$dir/Vellumio.ini" 'Dialogs\NewerAvailMsg' DefaultAnswer)" = 6
+    # Round 3: the same situation, no box.
+    local provoked=0
+    provoke_newer "$dir" 260 3 && provoked=1
+    expect "the remembered answer suppresses the box" \
+      test "$provoked" -eq 1 -a "$(e2e_holds 3 no_box && echo held)" = held
+  else
+    fail "without a remembered answer the box comes again"
+  fi
+  e2e_main_shown || e2e_touch_dock_line 290 3
+  e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
+no_box() { ! confirmation_box >/dev/null; }
+
+scenario_close_switch
+scenario_second_copy
+scenario_close_and_exit
+scenario_session_end
+scenario_docking
+scenario_remembered_answer
+
+[ "${E2E_KEEP:-0}" = 1 ] || find "$WORK" -mindepth 1 -maxdepth 1 -type d -exec rm -rf {} +
+echo "$PASSED passed, $FAILED failed, $SKIPPED skipped"
+[ "$FAILED" -eq 0 ]
