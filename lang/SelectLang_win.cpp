@@ -40,6 +40,7 @@ bool TfSelectLang::Execute(HWND owner) {
   SetCaption(u"Vellumio - Select Language");
   Translate();
   FillLanguages();
+  CenterOnScreen();
   loader->BeginModal();
   int result = 0;
   try {
