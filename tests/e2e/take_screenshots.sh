@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Screenshots of Vellumio.exe under wine64 for looking at by eye, in each
+# language given (default: english russian german): the docked window
+# shown, the error bar of a database that cannot be found, the
+# information box of "Next Reminder", the question about a database file
+# changed by another program, and the tray menu.
+#
+#   tests/e2e/take_screenshots.sh [OUT_DIR [LANGUAGE...]]
+#
+# Writes OUT_DIR/<language>-<what>.png (default OUT_DIR build/win64/screenshots).
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$ROOT/tests/e2e/e2e_lib.sh"
+DBTOOL="${NATIVE_BUILD_DIR:-$ROOT/build/native}/tools/vellumio-db/vellumio-db"
+OUT="${1:-$E2E_WIN_BUILD/screenshots}"
+shift || true
+LANGS=("$@")
+[ "${#LANGS[@]}" -gt 0 ] || LANGS=(english russian german)
+WORK="$E2E_WIN_BUILD/e2e-shots"
+mkdir -p "$OUT"
+rm -rf "$WORK"
+mkdir -p "$WORK"
+
+e2e_env_start || exit 1
+trap 'e2e_env_stop' EXIT
+
+# A mapped, named window of the program other than its main window and
+# its hidden application window: a dialog or message box.
+any_dialog() {
+  xwininfo -root -tree 2>/dev/null | awk '/\("vellumio.exe"/ && !/has no name/ &&
+      !/"ScribbaloonStarted"/ && !/"Vellumio": / && !/"Default IME"/ { print $1 }' |
+    while read -r id; do e2e_mapped "$id" && { echo "$id"; break; }; done | grep -q .
+}
+
+shot() { e2e_screenshot "$OUT/$1.png" && echo "wrote $OUT/$1.png"; }
+
+finish() {
+  if e2e_running; then
+    e2e_main_shown || e2e_touch_dock_line 500 3
+    e2e_menu_exit
+    e2e_wait_end 20 || e2e_kill_wine
+  fi
+  xdotool mousemove 640 400
+}
+
+portable_run() {
+  local lang="$1" dir="$WORK/$1"
+  e2e_quiet_ini "$lang.lng" | e2e_make_folder "$dir"
+  "$DBTOOL" new "$dir/notes.sbn" >/dev/null
+  touch -d "@$(($(date +%s) - 600))" "$dir/notes.sbn"
+  e2e_start "$dir"
+  e2e_poll 60 docked_hidden || { echo "$lang: the program did not come up docked"; finish; return; }
+  e2e_touch_dock_line 300 3
+  sleep 0.7
+  shot "$lang-docked"
+
+  # Next Reminder (the 7th line of the menu, 71 pixels below its top).
+  e2e_click_menu_button
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    sleep 0.3
+    shot "$lang-menu-header"
+    local menu x y
+    menu=$(e2e_menu_window)
+    read -r x y _ _ _ <<<"$(e2e_geometry "$menu")"
+    e2e_click $((x + 40)) $((y + 71))
+    if e2e_poll 5 any_dialog; then
+      sleep 0.5
+      shot "$lang-box-next-reminder"
+      xdotool key Escape
+      e2e_poll 3 no_dialog
+    fi
+  fi
+
+  # The database file changed by another program, then the window
+  # activated (after working in another program, so that it hides first).
+  e2e_click_notepad
+  xdotool mousemove 300 650
+  "$DBTOOL" new "$dir/other.sbn" >/dev/null && mv -f "$dir/other.sbn" "$dir/notes.sbn"
+  touch -d "@$(($(date +%s) + 120))" "$dir/notes.sbn"
+  e2e_poll 3 e2e_main_hidden
+  e2e_touch_dock_line 340 3
+  if e2e_poll 5 any_dialog; then
+    sleep 0.5
+    shot "$lang-box-newer-database"
+    xdotool key Escape
+    e2e_poll 3 no_dialog
+  fi
+
+  # The tray menu from the notification-area icon (right of the taskbar).
+  xdotool mousemove $((E2E_SCREEN_W - 11)) $((E2E_SCREEN_H - 11)) click 3
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    sleep 0.3
+    shot "$lang-tray-menu"
+    xdotool key Escape
+  fi
+  sleep 0.5
+  finish
+}
+
+no_dialog() { ! any_dialog; }
+docked_hidden() { e2e_mapped "$(e2e_dock_line)" && e2e_main_window >/dev/null && e2e_main_hidden; }
+
+reg_set() {
+  wine_env_without_lock "$WINE64" reg add "HKCU\\Software\\Vellumio\\$1" /v "$2" /t "$3" /d "$4" /f \
+    >/dev/null 2>&1
+}
+
+# The error bar needs the registry: a portable installation always uses
+# the notes.sbn beside the program (and creates it when it is missing).
+error_bar_run() {
+  local lang="$1" dir="$WORK/$1-registry"
+  wine_env_without_lock "$WINE64" reg delete 'HKCU\Software\Vellumio' /f >/dev/null 2>&1
+  reg_set 'Dialogs\fSelectLang' DefaultAnswer REG_DWORD 1
+  reg_set LangModule CurrentLanguage REG_SZ "$lang.lng"
+  reg_set LangModule IsLangModified REG_DWORD 0
+  reg_set 'Settings\Database' DatabaseFile REG_SZ 'C:\users\Public\Missing notes\notes.sbn'
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$E2E_APP_DIR/Vellumio.exe" "$dir/"
+  cp -r "$E2E_APP_DIR/Languages" "$E2E_APP_DIR/Schemes" "$dir/"
+  e2e_start "$dir"
+  if e2e_poll 60 e2e_main_shown || e2e_poll 20 docked_hidden; then
+    e2e_main_shown || e2e_touch_dock_line 320 3
+    sleep 0.7
+    shot "$lang-error-bar"
+  else
+    echo "$lang: the program did not come up"
+  fi
+  finish
+  wine_env_without_lock "$WINE64" reg delete 'HKCU\Software\Vellumio' /f >/dev/null 2>&1
+}
+
+e2e_start_notepad
+for lang in "${LANGS[@]}"; do
+  portable_run "$lang"
+  error_bar_run "$lang"
+done
