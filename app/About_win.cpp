@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "Version.h"
 #include "config/Loader.h"
 #include "res/resource.h"
-#include "Version.h"
 
 namespace vellumio::app {
 
@@ -83,8 +83,9 @@ void TfAbout::OnDpiApplied() {
 }
 
 void TfAbout::OnPaint(HDC dc) {
-  if (icon_) DrawIconEx(dc, Scale(16), Scale(14), icon_, Scale(kIconSize), Scale(kIconSize), 0,
-                        nullptr, DI_NORMAL);
+  if (icon_)
+    DrawIconEx(dc, Scale(16), Scale(14), icon_, Scale(kIconSize), Scale(kIconSize), 0, nullptr,
+               DI_NORMAL);
 }
 
 }  // namespace vellumio::app

@@ -268,10 +268,12 @@ void TForm::CreateControl(TControlSpec spec, int autoId) {
   const TKindClass kind = ClassOf(spec.kind);
   const int id = spec.commandId ? spec.commandId : spec.modalResult ? spec.modalResult : autoId;
   const HWND handle = CreateWindowExW(
-      kind.exStyle, kind.className, W(spec.caption), WS_CHILD | WS_VISIBLE | kind.style | spec.extraStyle,
-      0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      GetModuleHandleW(nullptr), nullptr);
-  if (!handle) throw std::runtime_error("Cannot create a control (error " + std::to_string(GetLastError()) + ")");
+      kind.exStyle, kind.className, W(spec.caption),
+      WS_CHILD | WS_VISIBLE | kind.style | spec.extraStyle, 0, 0, 0, 0, Handle(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!handle)
+    throw std::runtime_error("Cannot create a control (error " + std::to_string(GetLastError()) +
+                             ")");
   const std::u16string hint = spec.hint;
   controls_.push_back(std::make_unique<TFormControl>(*this, std::move(spec), handle));
   if (!hint.empty()) SetHint(*controls_.back(), hint);
@@ -281,8 +283,8 @@ void TForm::SetHint(TFormControl& control, const std::u16string& hint) {
   control.spec_.hint = hint;
   if (!tooltip_) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return;  // no tips is no reason to fail the form
   }
   TTTOOLINFOW tool{};
@@ -572,7 +574,8 @@ TMenuComponent& TMenuComponent::AddSubmenu(std::u16string name, const std::u16st
   const HMENU popup = CreatePopupMenu();
   AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), W(caption));
   // The parent menu destroys the popup with itself.
-  children_.push_back(std::unique_ptr<TMenuComponent>(new TMenuComponent(std::move(name), popup, menu_)));
+  children_.push_back(
+      std::unique_ptr<TMenuComponent>(new TMenuComponent(std::move(name), popup, menu_)));
   return static_cast<TMenuComponent&>(*children_.back());
 }
 

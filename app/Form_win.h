@@ -37,7 +37,7 @@ enum class TControlKind {
 
 // One control as designed.
 struct TControlSpec {
-  std::u16string name;     // "bOk", "_eSettings"
+  std::u16string name;  // "bOk", "_eSettings"
   TControlKind kind = TControlKind::kLabel;
   std::u16string caption;  // a placeholder ("[lCaption]", "[.bOk]") or a fixed text
   int left = 0, top = 0, width = 0, height = 0;  // 96-DPI pixels, client coordinates
@@ -54,8 +54,8 @@ struct TControlSpec {
 enum class TFormStyle { kDialog, kTool };
 
 struct TFormSpec {
-  std::u16string name;     // the default section of the form's texts ("fSelectLang")
-  std::u16string caption;  // a placeholder or a fixed text
+  std::u16string name;                    // the default section of the form's texts ("fSelectLang")
+  std::u16string caption;                 // a placeholder or a fixed text
   int clientWidth = 0, clientHeight = 0;  // 96-DPI pixels
   TFormStyle style = TFormStyle::kDialog;
 };

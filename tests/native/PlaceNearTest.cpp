@@ -8,8 +8,8 @@ namespace {
 TEST(PlaceNear, HalvesGoToTheEvenNeighbour) {
   const struct {
     int32_t value, half;
-  } cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 2}, {5, 2}, {75, 38}, {77, 38}, {381, 190},
-               {383, 192}, {-1, 0}, {-3, -2}, {-5, -2}, {-6, -3}};
+  } cases[] = {{0, 0},     {1, 0},     {2, 1},  {3, 2},   {5, 2},   {75, 38}, {77, 38},
+               {381, 190}, {383, 192}, {-1, 0}, {-3, -2}, {-5, -2}, {-6, -3}};
   for (const auto& c : cases) EXPECT_EQ(HalfRounded(c.value), c.half) << c.value;
 }
 

@@ -133,8 +133,8 @@ TEST_F(FormWin, ControlsAndFontFollowTheDpi) {
   const struct {
     const char16_t* name;
     int left, top, width, height;
-  } expected[] = {{u"eName", 15, 45, 300, 33}, {u"bOk", 195, 248, 113, 38},
-                  {u"_cAuto", 15, 90, 225, 26}};
+  } expected[] = {
+      {u"eName", 15, 45, 300, 33}, {u"bOk", 195, 248, 113, 38}, {u"_cAuto", 15, 90, 225, 26}};
   for (const auto& e : expected) {
     r = test::ClientRectOf(form.At(e.name).Handle());
     EXPECT_EQ(r.left, e.left) << std::string(e.name, e.name + 3);
@@ -150,7 +150,8 @@ TEST_F(FormWin, ControlsAndFontFollowTheDpi) {
   ASSERT_EQ(controlFont, form.Font());
   GetObjectW(controlFont, sizeof(font), &font);
   EXPECT_EQ(font.lfHeight, -16);  // 8 points at 144 DPI
-  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(font.lfFaceName)), app::FormFontFace());
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(font.lfFaceName)),
+            app::FormFontFace());
 
   // Moving a control in design measures uses the current DPI.
   form.MoveControl(u"Panel1", 100, 100, 20, 10);

@@ -122,7 +122,8 @@ TEST_F(SelectLangWin, ClosingIsNoConfirmationAndADoubleClickIs) {
 TEST_F(SelectLangWin, AboutBoxNamesTheTranslatorOfTheLanguageInUse) {
   WriteLanguage("german.lng",
                 "[LANG_INFO]\r\nName=Deutsch\r\nTranslator=Anna\r\n"
-                "TranslatorEmail=anna@example.org\r\nForBuild=108\r\n" + std::string(kGerman));
+                "TranslatorEmail=anna@example.org\r\nForBuild=108\r\n" +
+                    std::string(kGerman));
   EXPECT_EQ(app::TfAbout::TranslatorLine(), u"") << "the English test file names nobody";
   loader->LangModule().SetCurrentLanguage(u"german.lng");
   loader->LoadLanguage(nullptr);
@@ -151,27 +152,32 @@ TEST_F(UiShots, DISABLED_DialogsInEachShippedLanguage) {
   for (const char* file : {"english.lng", "german.lng", "russian.lng"}) CopyShippedLanguage(file);
   StartLoader();
   for (const std::string language : {"english", "german", "russian"}) {
-    loader->LangModule().SetCurrentLanguage(std::u16string(language.begin(), language.end()) + u".lng");
+    loader->LangModule().SetCurrentLanguage(std::u16string(language.begin(), language.end()) +
+                                            u".lng");
     loader->LoadLanguage(nullptr);
     {
-      test::TFormAnswerer answerer([&](TForm& f) { Hold(f, language + "-msg"), test::Click(f, u"b2"); });
+      test::TFormAnswerer answerer(
+          [&](TForm& f) { Hold(f, language + "-msg"), test::Click(f, u"b2"); });
       TuMsg::ShowMsg(IDI_QUESTION, GetText(u"", u".lConfirmation"),
                      GetText(u"FMAIN", u"mDeleteNote"), u"ShotMsg", nullptr, false, true);
     }
     {
-      test::TFormAnswerer answerer([&](TForm& f) { Hold(f, language + "-long"), test::Click(f, u"b2"); });
+      test::TFormAnswerer answerer(
+          [&](TForm& f) { Hold(f, language + "-long"), test::Click(f, u"b2"); });
       const std::u16string text = GetText(u"FMAIN", u"mSaveFailed") + u"\r\n\r\n" +
                                   GetText(u"FMAIN", u"mLoadFailed") + u"\r\n\r\n" +
                                   GetText(u"FMAIN", u"mStartupHint");
-      TuMsg::ShowMsg(IDI_EXCLAMATION, GetText(u"", u".lWarning"), text, u"ShotMsg", nullptr,
-                     false, true);
+      TuMsg::ShowMsg(IDI_EXCLAMATION, GetText(u"", u".lWarning"), text, u"ShotMsg", nullptr, false,
+                     true);
     }
     {
-      test::TFormAnswerer answerer([&](TForm& f) { Hold(f, language + "-lang"), test::Click(f, u"__bOk"); });
+      test::TFormAnswerer answerer(
+          [&](TForm& f) { Hold(f, language + "-lang"), test::Click(f, u"__bOk"); });
       TfSelectLang().Execute();
     }
     {
-      test::TFormAnswerer answerer([&](TForm& f) { Hold(f, language + "-about"), test::Click(f, u"bOk"); });
+      test::TFormAnswerer answerer(
+          [&](TForm& f) { Hold(f, language + "-about"), test::Click(f, u"bOk"); });
       app::TfAbout().Execute();
     }
   }

@@ -88,7 +88,8 @@ public:
 
 private:
   void Put(std::u16string_view section, std::u16string_view name, std::u16string value) {
-    store_.sections[TMemorySettings::Lower(section)][TMemorySettings::Lower(name)] = std::move(value);
+    store_.sections[TMemorySettings::Lower(section)][TMemorySettings::Lower(name)] =
+        std::move(value);
   }
   TMemorySettings& store_;
 };
@@ -136,8 +137,7 @@ protected:
   void CopyShippedLanguage(const std::string& file) {
     std::filesystem::copy_file(
         std::filesystem::path(VELLUMIO_TEST_SOURCE_DIR) / ".." / "Languages" / file,
-        temp.Path("program/Languages/" + file),
-        std::filesystem::copy_options::overwrite_existing);
+        temp.Path("program/Languages/" + file), std::filesystem::copy_options::overwrite_existing);
   }
   // Creates the loader once the language files are in place.
   void StartLoader(const std::u16string& language = u"english.lng") {
