@@ -16,6 +16,7 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VellumioForm";
 constexpr int kFirstAutoId = 1000;
 constexpr int kResultCancel = 2;
+constexpr int kComboListHeight = 160;
 
 HWND g_mainWindow = nullptr;
 HWND g_applicationWindow = nullptr;
@@ -97,6 +98,10 @@ TKindClass ClassOf(TControlKind kind) {
     case TControlKind::kListBox:
       return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE};
+    case TControlKind::kComboBox:
+      return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case TControlKind::kRadioButton:
+      return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
     case TControlKind::kEdit:
       return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case TControlKind::kPanel:
@@ -105,6 +110,24 @@ TKindClass ClassOf(TControlKind kind) {
       return {L"BUTTON", BS_GROUPBOX, 0};
   }
   return {L"STATIC", 0, 0};
+}
+
+// List boxes and combo boxes keep items alike, under other message numbers.
+struct TItemMessages {
+  UINT reset, add, insert, remove, count, textLength, text, getSelected, setSelected, getData,
+      setData;
+};
+
+const TItemMessages kListBoxItems{LB_RESETCONTENT, LB_ADDSTRING,   LB_INSERTSTRING, LB_DELETESTRING,
+                                  LB_GETCOUNT,     LB_GETTEXTLEN,  LB_GETTEXT,      LB_GETCURSEL,
+                                  LB_SETCURSEL,    LB_GETITEMDATA, LB_SETITEMDATA};
+const TItemMessages kComboBoxItems{
+    CB_RESETCONTENT, CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_GETCOUNT,   CB_GETLBTEXTLEN,
+    CB_GETLBTEXT,    CB_GETCURSEL, CB_SETCURSEL,    CB_GETITEMDATA,  CB_SETITEMDATA};
+static_assert(LB_ERR == CB_ERR);
+
+const TItemMessages& ItemMessages(TControlKind kind) {
+  return kind == TControlKind::kComboBox ? kComboBoxItems : kListBoxItems;
 }
 
 bool IsButton(TControlKind kind) {
@@ -170,19 +193,23 @@ bool TFormControl::Visible() const {
 
 void TFormControl::SetVisible(bool visible) { ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE); }
 
-void TFormControl::ClearItems() { SendMessageW(handle_, LB_RESETCONTENT, 0, 0); }
+bool TFormControl::HasItems() const {
+  return spec_.kind == TControlKind::kListBox || spec_.kind == TControlKind::kComboBox;
+}
+
+void TFormControl::ClearItems() { SendMessageW(handle_, ItemMessages(spec_.kind).reset, 0, 0); }
 
 void TFormControl::AddItem(const std::u16string& text) {
-  SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)));
+  SendMessageW(handle_, ItemMessages(spec_.kind).add, 0, reinterpret_cast<LPARAM>(W(text)));
 }
 
 int TFormControl::Selected() const {
-  const LRESULT index = SendMessageW(handle_, LB_GETCURSEL, 0, 0);
+  const LRESULT index = SendMessageW(handle_, ItemMessages(spec_.kind).getSelected, 0, 0);
   return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
 void TFormControl::SetSelected(int index) {
-  SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(handle_, ItemMessages(spec_.kind).setSelected, static_cast<WPARAM>(index), 0);
 }
 
 std::u16string TFormControl::TextProperty() const {
@@ -191,7 +218,7 @@ std::u16string TFormControl::TextProperty() const {
 
 std::vector<std::u16string> TFormControl::StringPropertyNames() const {
   std::vector<std::u16string> names;
-  if (spec_.kind != TControlKind::kListBox) names.push_back(TextProperty());
+  if (!HasItems()) names.push_back(TextProperty());
   if (!spec_.hint.empty()) names.push_back(kHint);
   return names;
 }
@@ -204,34 +231,36 @@ std::u16string TFormControl::StringProperty(const std::u16string& name) const {
 void TFormControl::SetStringProperty(const std::u16string& name, const std::u16string& value) {
   if (name == kHint && !spec_.hint.empty()) {
     form_.SetHint(*this, value);
-  } else if (name == TextProperty() && spec_.kind != TControlKind::kListBox) {
+  } else if (name == TextProperty() && !HasItems()) {
     SetText(value);
   }
 }
 
 size_t TFormControl::ItemCount() const {
-  if (spec_.kind != TControlKind::kListBox) return 0;
-  const LRESULT count = SendMessageW(handle_, LB_GETCOUNT, 0, 0);
+  if (!HasItems()) return 0;
+  const LRESULT count = SendMessageW(handle_, ItemMessages(spec_.kind).count, 0, 0);
   return count == LB_ERR ? 0 : static_cast<size_t>(count);
 }
 
 std::u16string TFormControl::Item(size_t index) const {
-  const LRESULT length = SendMessageW(handle_, LB_GETTEXTLEN, index, 0);
+  const TItemMessages& m = ItemMessages(spec_.kind);
+  const LRESULT length = SendMessageW(handle_, m.textLength, index, 0);
   if (length == LB_ERR) return {};
   std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  SendMessageW(handle_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  SendMessageW(handle_, m.text, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return text;
 }
 
 void TFormControl::SetItem(size_t index, const std::u16string& text) {
-  // A list box cannot change an item's text: replace the item, keeping its
+  // Neither list can change an item's text: replace the item, keeping its
   // data and the selection.
-  const LRESULT data = SendMessageW(handle_, LB_GETITEMDATA, index, 0);
+  const TItemMessages& m = ItemMessages(spec_.kind);
+  const LRESULT data = SendMessageW(handle_, m.getData, index, 0);
   const int selected = Selected();
-  SendMessageW(handle_, LB_DELETESTRING, index, 0);
-  SendMessageW(handle_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(W(text)));
-  SendMessageW(handle_, LB_SETITEMDATA, index, data);
+  SendMessageW(handle_, m.remove, index, 0);
+  SendMessageW(handle_, m.insert, index, reinterpret_cast<LPARAM>(W(text)));
+  SendMessageW(handle_, m.setData, index, data);
   if (selected >= 0) SetSelected(selected);
 }
 
@@ -262,6 +291,7 @@ void TForm::Create(HWND owner) {
   for (TControlSpec& control : design_) CreateControl(std::move(control), autoId++);
   design_.clear();
   ApplyDpi(dpi_, nullptr);
+  CenterOnScreen();  // until the form places itself
 }
 
 void TForm::CreateControl(TControlSpec spec, int autoId) {
@@ -322,8 +352,11 @@ void TForm::ApplyDpi(int dpi, const RECT* suggested) {
 
 void TForm::PlaceControl(const TFormControl& control) const {
   const TControlSpec& s = control.spec_;
+  // A combo box takes its own height from the font; the height it is given
+  // is that of its open list.
+  const int height = s.kind == TControlKind::kComboBox ? s.height + kComboListHeight : s.height;
   SetWindowPos(control.Handle(), nullptr, Scale(s.left), Scale(s.top), Scale(s.width),
-               Scale(s.height), SWP_NOZORDER | SWP_NOACTIVATE);
+               Scale(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::SizeWindow(const RECT* suggested) {
@@ -383,9 +416,16 @@ void TForm::MoveTo(int left, int top) {
 }
 
 void TForm::CenterOnScreen() {
+  // The monitor that shows the main window, else the primary one.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  const HMONITOR where = MainWindow() ? MonitorFromWindow(MainWindow(), MONITOR_DEFAULTTOPRIMARY)
+                                      : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (!GetMonitorInfoW(where, &monitor)) return;
+  const RECT& area = monitor.rcWork;
   const RECT r = Bounds();
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  MoveTo((GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  MoveTo(area.left + (area.right - area.left - (r.right - r.left)) / 2,
+         area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2);
 }
 
 TForm* TForm::FromHandle(HWND window) {

@@ -30,7 +30,9 @@ enum class TControlKind {
   kWrapLabel,  // Unicode text wrapped at word boundaries
   kCheckBox,
   kListBox,
+  kComboBox,  // a drop-down list to pick from, no typing
   kEdit,
+  kRadioButton,
   kPanel,
   kGroupBox,
 };
@@ -105,7 +107,8 @@ public:
   void SetChecked(bool checked);
   bool Visible() const;
   void SetVisible(bool visible);
-  // List boxes.
+  // List boxes and combo boxes.
+  bool HasItems() const;
   void ClearItems();
   void AddItem(const std::u16string& text);
   int Selected() const;  // -1: none

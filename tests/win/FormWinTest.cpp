@@ -40,6 +40,8 @@ std::vector<app::TControlSpec> TestControls() {
       {u"_cAuto", TControlKind::kCheckBox, u"[ignored]", 10, 60, 150, 17},
       {u"lcb", TControlKind::kListBox, u"", 10, 80, 200, 60},
       {u"Panel1", TControlKind::kPanel, u"", 220, 80, 70, 60},
+      {u"cbSize", TControlKind::kComboBox, u"", 220, 10, 70, 21},
+      {u"rOne", TControlKind::kRadioButton, u"[iFirst]", 220, 40, 70, 17},
       {u"bOk", TControlKind::kDefaultButton, u"[.bOk]", 130, 165, 75, 25, 0, 0, IDOK},
       {u"__bClose", TControlKind::kButton, u"", 215, 165, 75, 25, 0, 0, 7},
   };
@@ -78,6 +80,9 @@ TEST_F(FormWin, PlaceholdersComeFromTheFormsSectionAndTheSharedOne) {
   form.At(u"lcb").AddItem(u"plain");
   form.At(u"lcb").AddItem(u"[.bOk]");
   form.At(u"lcb").SetSelected(2);
+  form.At(u"cbSize").AddItem(u"[iSecond]");
+  form.At(u"cbSize").AddItem(u"[iFirst]");
+  form.At(u"cbSize").SetSelected(1);
   form.Translate();
   EXPECT_EQ(form.Caption(), u"Test form");
   EXPECT_EQ(Text(u"lName"), u"Your name:");
@@ -92,6 +97,13 @@ TEST_F(FormWin, PlaceholdersComeFromTheFormsSectionAndTheSharedOne) {
   EXPECT_EQ(list.Item(1), u"plain");
   EXPECT_EQ(list.Item(2), u"OK");
   EXPECT_EQ(list.Selected(), 2) << "replacing an item keeps the selection";
+  app::TFormControl& combo = form.At(u"cbSize");
+  ASSERT_EQ(combo.ItemCount(), 2u);
+  EXPECT_EQ(combo.Item(0), u"Second item");
+  EXPECT_EQ(combo.Item(1), u"First item");
+  EXPECT_EQ(combo.Selected(), 1);
+  EXPECT_EQ(combo.Text(), u"First item") << "the combo box shows the translated choice";
+  EXPECT_EQ(Text(u"rOne"), u"First item");
   EXPECT_EQ(MenuText(menu.Menu(), kExitId), u"Exit");
   EXPECT_EQ(MenuText(menu.Menu(), kHelpId), u"Help");
   EXPECT_EQ(MenuText(menu.Menu(), 3, true), u"More") << "the submenu's own caption";
