@@ -451,16 +451,67 @@ IComponent* TForm::Child(size_t index) const {
 
 // ---- The modal loop ---------------------------------------------------------
 
+namespace {
+
+// The windows a modal form keeps from input: the owner, and every other
+// window of the thread that takes input (the main window, the dock line,
+// other dialogs), so that nothing behind the form can be clicked. Enabled
+// again in the order they were disabled, also when an exception leaves.
+class TDisabledWindows {
+public:
+  TDisabledWindows(HWND form, HWND owner) : form_(form) {
+    if (owner) Disable(owner);
+    EnumThreadWindows(GetCurrentThreadId(), &TDisabledWindows::Found,
+                      reinterpret_cast<LPARAM>(this));
+  }
+  ~TDisabledWindows() { Restore(); }
+  TDisabledWindows(const TDisabledWindows&) = delete;
+  TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+  void Restore() {
+    for (HWND window : windows_) {
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+    windows_.clear();
+  }
+
+private:
+  static BOOL CALLBACK Found(HWND window, LPARAM self) {
+    auto* disabled = reinterpret_cast<TDisabledWindows*>(self);
+    if (IsWindowVisible(window)) disabled->Disable(window);
+    return TRUE;
+  }
+  void Disable(HWND window) {
+    if (window == form_ || !IsWindowEnabled(window)) return;
+    EnableWindow(window, FALSE);
+    windows_.push_back(window);
+  }
+
+  HWND form_;
+  std::vector<HWND> windows_;
+};
+
+}  // namespace
+
 int TForm::ShowModal(HWND owner) {
   if (!Handle()) Create(owner);
-  HWND disable = owner ? GetAncestor(owner, GA_ROOT) : GetWindow(Handle(), GW_OWNER);
-  const bool disabled = disable && disable != Handle() && IsWindowEnabled(disable);
-  if (disabled) EnableWindow(disable, FALSE);
+  TDisabledWindows disabled(Handle(),
+                            owner ? GetAncestor(owner, GA_ROOT) : GetWindow(Handle(), GW_OWNER));
   modalResult_ = 0;
   inModalLoop_ = true;
   ShowWindow(Handle(), SW_SHOW);
   if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
   OnShown();
+  RunModalLoop();
+  inModalLoop_ = false;
+  // The others first: enabled again before the form hides, the owner gets
+  // the activation back instead of some other program.
+  disabled.Restore();
+  if (Handle()) ShowWindow(Handle(), SW_HIDE);
+  return modalResult_ ? modalResult_ : kResultCancel;
+}
+
+void TForm::RunModalLoop() {
   MSG msg;
   while (modalResult_ == 0 && Handle()) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -474,12 +525,6 @@ int TForm::ShowModal(HWND owner) {
       DispatchMessageW(&msg);
     }
   }
-  inModalLoop_ = false;
-  // The owner first: enabled again before the form hides, it gets the
-  // activation back instead of some other program.
-  if (disabled) EnableWindow(disable, TRUE);
-  if (Handle()) ShowWindow(Handle(), SW_HIDE);
-  return modalResult_ ? modalResult_ : kResultCancel;
 }
 
 void TForm::EndModal(int result) { modalResult_ = result; }

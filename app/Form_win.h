@@ -145,8 +145,9 @@ public:
 
   // Shows the form and runs its own message loop until a button with a
   // result is pressed, Escape is pressed (2) or the form is closed (2).
-  // The owner (or the form's own owner) is disabled meanwhile. Creates the
-  // form first when it has no window yet.
+  // The owner (or the form's own owner) and the other visible windows of
+  // the thread are disabled meanwhile. Creates the form first when it has
+  // no window yet.
   int ShowModal(HWND owner = nullptr);
   // Ends a running ShowModal with `result`.
   void EndModal(int result);
@@ -212,6 +213,7 @@ private:
   void ApplyDpi(int dpi, const RECT* suggested);
   void PlaceControl(const TFormControl& control) const;
   void SizeWindow(const RECT* suggested);
+  void RunModalLoop();
   int ResultOf(int commandId) const;
   int DefaultButtonId() const;
 

@@ -193,8 +193,12 @@ TEST(FormFont, SegoeUiWhereTheSystemHasItElseTahoma) {
 }
 
 TEST_F(FormWin, ModalLoopEndsWithTheButtonsResultOrCancel) {
-  const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                     nullptr, nullptr, nullptr, nullptr);
+  const auto popup = [](const wchar_t* name) {
+    return CreateWindowExW(0, L"STATIC", name, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                           nullptr, nullptr, nullptr);
+  };
+  const HWND owner = popup(L"owner"), other = popup(L"other"), off = popup(L"off");
+  EnableWindow(off, FALSE);
   const struct {
     const char* what;
     std::function<void(TForm&)> act;
@@ -213,18 +217,22 @@ TEST_F(FormWin, ModalLoopEndsWithTheButtonsResultOrCancel) {
        IDOK},
   };
   for (const auto& c : cases) {
-    bool ownerEnabled = true;
+    bool ownerEnabled = true, otherEnabled = true;
     test::TFormAnswerer answerer([&](TForm& f) {
       ownerEnabled = IsWindowEnabled(owner) != FALSE;
+      otherEnabled = IsWindowEnabled(other) != FALSE;
       c.act(f);
     });
     EXPECT_EQ(form.ShowModal(owner), c.result) << c.what;
     EXPECT_EQ(answerer.FormsSeen(), 1) << c.what;
     EXPECT_FALSE(ownerEnabled) << c.what;
     EXPECT_TRUE(IsWindowEnabled(owner)) << c.what;
+    EXPECT_FALSE(otherEnabled) << "every window of the program waits: " << c.what;
+    EXPECT_TRUE(IsWindowEnabled(other)) << c.what;
+    EXPECT_FALSE(IsWindowEnabled(off)) << "a window disabled before stays so: " << c.what;
     EXPECT_FALSE(IsWindowVisible(form.Handle())) << c.what;
   }
-  DestroyWindow(owner);
+  for (HWND w : {owner, other, off}) DestroyWindow(w);
 }
 
 TEST_F(FormWin, FindsItsFormBehindAHandleAndNothingElse) {
