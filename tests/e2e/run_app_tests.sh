@@ -309,6 +309,46 @@ EOF
   end_scenario
 }
 
+# ---- Next Reminder: menu item, Escape, shortcut ---------------------------------------------
+
+information_box() { e2e_dialog Information >/dev/null; }
+no_information_box() { ! information_box >/dev/null; }
+
+scenario_next_reminder() {
+  local dir
+  dir=$(scenario_folder keys </dev/null)
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60 || ! e2e_touch_dock_line 300 4; then
+    fail "the program comes up docked and shows its window from the line"
+    end_scenario
+    return
+  fi
+  # "Next Reminder" is the seventh line of the menu, 71 pixels below its top.
+  e2e_click_menu_button
+  local menu x y
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    menu=$(e2e_menu_window)
+    read -r x y _ _ _ <<<"$(e2e_geometry "$menu")"
+    e2e_click $((x + 40)) $((y + 71))
+  fi
+  expect "Next Reminder from the menu without reminders shows the information box" \
+    e2e_poll 5 information_box
+  xdotool key Escape
+  expect "Escape closes the message box" e2e_poll 3 no_information_box
+  # The menu shows F4 beside Next Reminder: the key works in the window.
+  e2e_main_shown || e2e_touch_dock_line 330 3
+  e2e_header_point && e2e_click "$HX" "$HY"
+  sleep 0.5
+  xdotool key F4
+  expect "F4 in the window runs Next Reminder (the shortcut the menu shows)" \
+    e2e_poll 3 information_box
+  xdotool key Escape
+  e2e_poll 3 no_information_box
+  e2e_main_shown || e2e_touch_dock_line 360 3
+  e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
 # ---- Remembered message-box answer ---------------------------------------------------------
 
 # The database replaced behind the program's back, with a file time well
@@ -405,6 +445,7 @@ scenario_close_switch
 scenario_second_copy
 scenario_close_and_exit
 scenario_session_end
+scenario_next_reminder
 scenario_docking
 scenario_remembered_answer
 
