@@ -235,6 +235,19 @@ TEST_F(FormWin, ModalLoopEndsWithTheButtonsResultOrCancel) {
   for (HWND w : {owner, other, off}) DestroyWindow(w);
 }
 
+TEST_F(FormWin, ItemsOfAMenuMadeElsewhereAreReachedOnceNamed) {
+  const HMENU built = CreatePopupMenu();
+  AppendMenuW(built, MF_STRING, kHelpId, L"[eHelp]");
+  AppendMenuW(built, MF_STRING, kExitId, L"[eExit]");
+  TMenuComponent named(u"mBuilt", built);  // not owned: destroyed below by hand
+  named.NameItem(u"eHelpItem", kHelpId);
+  form.AddComponent(&named);
+  form.Translate();
+  EXPECT_EQ(MenuText(built, kHelpId), u"Help");
+  EXPECT_EQ(MenuText(built, kExitId), u"[eExit]") << "an item not named is not the walk's";
+  EXPECT_TRUE(DestroyMenu(built));
+}
+
 TEST_F(FormWin, FindsItsFormBehindAHandleAndNothingElse) {
   EXPECT_EQ(TForm::FromHandle(form.Handle()), &form);
   EXPECT_EQ(TForm::FromHandle(form.At(u"bOk").Handle()), nullptr);
