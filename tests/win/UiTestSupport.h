@@ -153,18 +153,18 @@ protected:
   }
 };
 
-// The visible forms of this thread.
+// The visible forms of this thread. (A named CALLBACK function: on i686 a
+// lambda does not convert to the stdcall WNDENUMPROC.)
+inline BOOL CALLBACK CollectVisibleForm(HWND hwnd, LPARAM list) {
+  app::TForm* form = app::TForm::FromHandle(hwnd);
+  if (form && IsWindowVisible(hwnd))
+    reinterpret_cast<std::vector<app::TForm*>*>(list)->push_back(form);
+  return TRUE;
+}
+
 inline std::vector<app::TForm*> VisibleForms() {
   std::vector<app::TForm*> forms;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM list) -> BOOL {
-        app::TForm* form = app::TForm::FromHandle(hwnd);
-        if (form && IsWindowVisible(hwnd))
-          reinterpret_cast<std::vector<app::TForm*>*>(list)->push_back(form);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&forms));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectVisibleForm, reinterpret_cast<LPARAM>(&forms));
   return forms;
 }
 
