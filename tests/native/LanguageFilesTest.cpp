@@ -334,3 +334,34 @@ TEST(LanguageFiles, EveryKeyTheCodeAsksForIsInEnglish) {
 
 }  // namespace
 }  // namespace vellumio
+
+namespace vellumio {
+namespace {
+
+// A line break typed into a value ends the value there: the reader takes
+// lines, and the rest would be a line without a key. Breaks are written as
+// "\n" in the files.
+TEST(LanguageFiles, EveryLineIsAKeyASectionOrAComment) {
+  for (const auto& entry : fs::directory_iterator(RepoRoot() / "Languages")) {
+    if (entry.path().extension() != ".lng") continue;
+    const std::string bytes = ReadBytes(entry.path());
+    size_t start = 0, lineNumber = 1;
+    while (start < bytes.size()) {
+      size_t end = bytes.find("\r\n", start);
+      if (end == std::string::npos) end = bytes.size();
+      const std::string line = bytes.substr(start, end - start);
+      EXPECT_EQ(line.find('\n'), std::string::npos)
+          << entry.path().filename() << ":" << lineNumber << ": a bare line feed";
+      const bool blank = line.find_first_not_of(" \t") == std::string::npos;
+      const bool comment = !line.empty() && line.front() == ';';
+      const bool section = !line.empty() && line.front() == '[' && line.back() == ']';
+      EXPECT_TRUE(blank || comment || section || line.find('=') != std::string::npos)
+          << entry.path().filename() << ":" << lineNumber << ": " << line;
+      start = end + 2;
+      ++lineNumber;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vellumio
