@@ -277,23 +277,6 @@ e2e_touch_dock_line() {
 
 e2e_screenshot() { import -window root "$1" 2>/dev/null; }
 
-# Drags the main window by its header $1 pixels to the right the way a
-# hand does: long strides first, then 4-pixel steps over the last 50
-# pixels. (The snap looks at where the window is when the next move comes,
-# so a drag that jumps into the edge zone with its very last move stays
-# where it was dropped.)
-e2e_drag_header_right() {
-  local total="$1" dx
-  e2e_header_point || return 1
-  xdotool mousemove "$HX" "$HY" mousedown 1
-  for dx in $(seq 100 100 $((total - 50))) $(seq $((total - 50)) 4 "$total") "$total"; do
-    xdotool mousemove $((HX + dx)) "$HY"
-    sleep 0.03
-  done
-  sleep 0.2
-  xdotool mouseup 1
-}
-
 # Wine's notepad as "another program" the user works in; NOTEPAD_PID.
 e2e_start_notepad() {
   ("$WINE64" notepad.exe) </dev/null >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- &
@@ -313,4 +296,27 @@ e2e_click_notepad() {
   id=$(e2e_notepad_window) || return 1
   read -r x y w h _ <<<"$(e2e_geometry "$id")"
   e2e_click $((x + 60)) $((y + h / 2))
+}
+
+# Drags the main window by its header by ($1, $2) pixels the way a hand
+# does: strides first, then 4-pixel steps over the last 50 pixels of the
+# longer axis. (The snap looks at where the window is when the next move
+# comes, so a drag that jumps into the edge zone with its very last move
+# stays where it was dropped.)
+e2e_drag_header() {
+  local dx="$1" dy="$2" steps i n
+  e2e_header_point || return 1
+  local len=$((${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}))
+  xdotool mousemove "$HX" "$HY" mousedown 1
+  n=$((len > 50 ? (len - 50) / 100 : 0))
+  steps=()
+  for ((i = 1; i <= n; i++)); do steps+=($((i * 100))); done
+  for ((i = (len > 50 ? len - 50 : 0); i <= len; i += 4)); do steps+=("$i"); done
+  steps+=("$len")
+  for i in "${steps[@]}"; do
+    xdotool mousemove $((HX + dx * i / len)) $((HY + dy * i / len))
+    sleep 0.03
+  done
+  sleep 0.2
+  xdotool mouseup 1
 }
