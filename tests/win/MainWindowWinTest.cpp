@@ -163,6 +163,9 @@ TEST_F(MainWindowWin, ExitProcedureSavesAndEndsTheMessageLoop) {
 
 TEST_F(MainWindowWin, SessionEndSavesAndIsAllowed) {
   EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+  // The exit procedure ran: the message loop ends (and no quit is left
+  // behind for the next test's loops).
+  EXPECT_TRUE(PumpUntilQuit(3000));
   EXPECT_TRUE(DatabaseHolds(DatabaseFile(), u"typed before the stop", 5000));
 }
 
