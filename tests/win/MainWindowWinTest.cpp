@@ -167,6 +167,13 @@ TEST_F(MainWindowWin, SessionEndSavesAndIsAllowed) {
   // behind for the next test's loops).
   EXPECT_TRUE(PumpUntilQuit(3000));
   EXPECT_TRUE(DatabaseHolds(DatabaseFile(), u"typed before the stop", 5000));
+  // The system ends the process right after WM_ENDSESSION, without the
+  // destructors that write the settings: they are written there.
+  main->Loader().ConfStore().IndicatorSettings.FontSize = 4;
+  SendMessageW(main->Handle(), WM_ENDSESSION, TRUE, 0);
+  const std::string ini = test::ReadAll(temp.Path("program/Vellumio.ini"));
+  const std::string written("F\0o\0n\0t\0S\0i\0z\0e\0=\0" "4\0", 20);  // UTF-16 text
+  EXPECT_NE(ini.find(written), std::string::npos);
 }
 
 }  // namespace
