@@ -85,7 +85,10 @@ e2e_ini_text() {
 
 # Value $3 of section $2 in settings file $1 (empty when missing).
 e2e_ini_value() {
-  e2e_ini_text "$1" | awk -v s="[$2]" -v k="$3" '
+  # Through the environment: awk -v would read "\f" in a section name as
+  # an escape.
+  e2e_ini_text "$1" | E2E_SECTION="[$2]" E2E_KEY="$3" awk '
+    BEGIN { s = ENVIRON["E2E_SECTION"]; k = ENVIRON["E2E_KEY"] }
     /^\[/ { inside = ($0 == s); next }
     inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); exit }'
 }

@@ -418,6 +418,179 @@ scenario_next_reminder() {
   end_scenario
 }
 
+# ---- Tray icon --------------------------------------------------------------------------------
+
+# Wine's notification area takes a click only once the pointer has
+# rested on the icon a moment.
+click_tray() {
+  xdotool mousemove "$TRAY_X" "$TRAY_Y"
+  sleep 0.3
+  xdotool click 1
+}
+
+# The program's icon in the notification area: icons line up leftwards
+# from the right edge of the taskbar, 18 pixels apart (the taskbar
+# helper's first). The one whose click shows the window is ours: TRAY_X,
+# TRAY_Y.
+find_tray_icon_by_click() {
+  TRAY_Y=$((E2E_SCREEN_H - 11))
+  for TRAY_X in $(seq $((E2E_SCREEN_W - 11)) -18 $((E2E_SCREEN_W - 11 - 18 * 4))); do
+    click_tray
+    e2e_poll 2 e2e_main_shown && return 0
+  done
+  return 1
+}
+
+menu_open() { e2e_menu_window >/dev/null; }
+
+scenario_tray_icon() {
+  local dir
+  ensure_taskbar
+  dir=$(scenario_folder tray </dev/null)
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked"
+    end_scenario
+    return
+  fi
+  if ! find_tray_icon_by_click; then
+    fail "a click on the tray icon shows the window"
+    end_scenario
+    return
+  fi
+  pass "a click on the tray icon shows the window"
+  xdotool mousemove 300 500
+  expect "shown from the tray, it stays when the pointer leaves" e2e_holds 1.5 e2e_main_shown
+  sleep 0.6
+  click_tray
+  expect "a second click on the tray icon hides it again" e2e_poll 2 e2e_main_hidden
+  xdotool mousemove "$TRAY_X" "$TRAY_Y" click 3
+  expect "right-click on the tray icon opens the menu" e2e_poll 2 menu_open
+  xdotool key Escape
+  expect "the menu closes with Escape and the window stays hidden" \
+    e2e_holds 1 e2e_main_hidden
+  # Under Wine the first click on the icon after that menu seems to get
+  # lost: noted, not judged.
+  sleep 0.6
+  click_tray
+  e2e_poll 2 e2e_main_shown || note "the first click on the tray icon after its menu did not show the window"
+  e2e_main_shown || e2e_touch_dock_line 300 3
+  e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
+# ---- Language dialog ---------------------------------------------------------------------------
+
+# The dialog's client area is 290 x 238 pixels; LX, LY its top-left.
+language_dialog() { e2e_dialog "Vellumio - Select Language" >/dev/null; }
+no_language_dialog() { ! language_dialog; }
+language_client() {
+  local x y w h
+  read -r x y w h _ <<<"$(e2e_geometry "$(e2e_dialog "Vellumio - Select Language")")"
+  local border=$(((w - 290) / 2))
+  LX=$((x + border))
+  LY=$((y + h - border - 238))
+}
+
+language_remembered() {
+  [ "$(e2e_ini_value "$LANG_INI" 'Dialogs\fSelectLang' DefaultAnswer)" = 1 ]
+}
+
+scenario_language_dialog() {
+  local dir="$WORK/language"
+  printf '[LangModule]\nIsLangModified=0\n' | e2e_make_folder "$dir"
+  e2e_start "$dir"
+  if ! e2e_poll 60 language_dialog; then
+    fail "a first start shows the language dialog"
+    end_scenario
+    return
+  fi
+  pass "a first start shows the language dialog"
+  language_client
+  # The list is sorted by name: Deutsch, English, Russian; pick the first,
+  # tick "do not show again", OK.
+  e2e_click $((LX + 60)) $((LY + 32 + 8))
+  sleep 0.5
+  e2e_click $((LX + 12 + 7)) $((LY + 206 + 8))
+  sleep 0.3
+  e2e_click $((LX + 203 + 37)) $((LY + 202 + 12))
+  expect "OK closes the language dialog" e2e_poll 3 no_language_dialog
+  LANG_INI="$dir/Vellumio.ini"
+  expect "the ticked box is remembered at once" e2e_poll 3 language_remembered
+  if wait_docked_hidden 30 && e2e_touch_dock_line 300 3; then
+    e2e_menu_exit
+    e2e_wait_end 20
+  fi
+  expect "the language picked in the dialog is kept" \
+    test "$(e2e_ini_value "$dir/Vellumio.ini" LangModule CurrentLanguage)" = german.lng
+  e2e_start "$dir"
+  local quiet=0
+  if wait_docked_hidden 60; then
+    e2e_holds 2 no_language_dialog && quiet=1
+  fi
+  expect "once ticked, the next start shows no language dialog" test "$quiet" -eq 1
+  e2e_touch_dock_line 320 3 && e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
+# ---- Error bar --------------------------------------------------------------------------------
+
+# The colour of the screen at ($1, $2) as "r,g,b".
+pixel() {
+  import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null |
+    sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+# Both sides of the middle of the error box (outside its label and
+# buttons) have the error bar's light red.
+error_bar_shown() {
+  e2e_main_bounds || return 1
+  local y=$((MY + E2E_FRAME + E2E_HEADER + (MH - 2 * E2E_FRAME - E2E_HEADER) / 2))
+  [ "$(pixel $((MX + E2E_FRAME + 58)) "$y")" = "255,218,212" ] &&
+    [ "$(pixel $((MX + MW - E2E_FRAME - 58)) "$y")" = "255,218,212" ]
+}
+error_bar_gone() {
+  e2e_main_bounds || return 1
+  local y=$((MY + E2E_FRAME + E2E_HEADER + (MH - 2 * E2E_FRAME - E2E_HEADER) / 2))
+  [ "$(pixel $((MX + E2E_FRAME + 58)) "$y")" != "255,218,212" ] &&
+    [ "$(pixel $((MX + MW - E2E_FRAME - 58)) "$y")" != "255,218,212" ]
+}
+
+reg_vellumio() {
+  wine_env_without_lock "$WINE64" reg "$@" >/dev/null 2>&1
+}
+
+# Settings in the registry (no Vellumio.ini): a portable installation
+# always uses the notes.sbn beside it and creates it when it is missing,
+# so only the registry can name a database file that is not there.
+scenario_error_bar() {
+  local dir="$WORK/errorbar" missing="$WORK/errorbar-data/notes.sbn"
+  rm -rf "$dir" "$WORK/errorbar-data"
+  mkdir -p "$dir" "$WORK/errorbar-data"
+  cp "$E2E_APP_DIR/Vellumio.exe" "$dir/"
+  cp -r "$E2E_APP_DIR/Languages" "$E2E_APP_DIR/Schemes" "$dir/"
+  local winpath="Z:${missing//\//\\}"
+  reg_vellumio delete 'HKCU\Software\Vellumio' /f
+  reg_vellumio add 'HKCU\Software\Vellumio\Dialogs\fSelectLang' /v DefaultAnswer /t REG_DWORD /d 1 /f
+  reg_vellumio add 'HKCU\Software\Vellumio\LangModule' /v IsLangModified /t REG_DWORD /d 0 /f
+  reg_vellumio add 'HKCU\Software\Vellumio\Settings\Database' /v DatabaseFile /d "$winpath" /f
+  e2e_start "$dir"
+  if wait_docked_hidden 60 && e2e_touch_dock_line 300 3; then
+    e2e_header_point && e2e_click "$HX" "$HY"
+    expect "a database file that is not there shows the error bar" e2e_poll 3 error_bar_shown
+    "$DBTOOL" new "$missing" >/dev/null
+    if e2e_poll 4 error_bar_gone; then
+      pass "once the file is there, the error bar goes within about a second (${ELAPSED_MS} ms)"
+    else
+      fail "once the file is there, the error bar goes within about a second"
+    fi
+    e2e_menu_exit && e2e_wait_end 20
+  else
+    fail "the program comes up docked with a missing database file"
+  fi
+  end_scenario
+  reg_vellumio delete 'HKCU\Software\Vellumio' /f
+}
+
 # ---- Remembered message-box answer ---------------------------------------------------------
 
 # The database replaced behind the program's back, with a file time well
@@ -510,8 +683,8 @@ scenario_remembered_answer() {
 
 no_box() { ! confirmation_box >/dev/null; }
 
-SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder docking
-  remembered_answer)
+SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
+  language_dialog error_bar docking remembered_answer)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 
