@@ -63,8 +63,49 @@ std::optional<int> ParseInteger(std::u16string_view text) {
 
 }  // namespace
 
+unsigned TLanguageFile::DeclaredCodePage(std::string_view bytes) {
+  // Section and key names are ASCII in every code page, so the bytes can be
+  // searched before they are decoded.
+  const auto upper = [](std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+  };
+  const auto trim = [](std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+  };
+  bool inInfo = false;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view line = trim(bytes.substr(start, end - start));
+    start = end + 1;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      inInfo = upper(line.substr(1, line.size() - 2)) == "LANG_INFO";
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (!inInfo || equals == std::string_view::npos || upper(trim(line.substr(0, equals))) != "CODEPAGE")
+      continue;
+    unsigned value = 0;
+    const std::string_view digits = trim(line.substr(equals + 1));
+    for (char c : digits) {
+      if (c < '0' || c > '9' || value > 100000) return 0;
+      value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value;
+  }
+  return 0;
+}
+
 TLanguageFile TLanguageFile::FromAnsiText(std::string_view bytes) {
-  const std::u16string text = platform::FromAnsi(bytes);
+  const unsigned codePage = DeclaredCodePage(bytes);
+  const std::u16string text =
+      codePage ? platform::FromCodePage(bytes, codePage) : platform::FromAnsi(bytes);
   TLanguageFile file;
   Section* current = nullptr;
   size_t start = 0;

@@ -35,8 +35,12 @@ namespace vellumio {
 
 class TLanguageFile {
 public:
-  // Parses the bytes of a file in the ANSI code page.
+  // Parses the bytes of a file in the ANSI code page, or in the code page
+  // its LANG_INFO section names ("CodePage=1251"), so that a translation
+  // reads right on a system whose ANSI code page is another one.
   static TLanguageFile FromAnsiText(std::string_view bytes);
+  // The code page a file names in LANG_INFO, or 0.
+  static unsigned DeclaredCodePage(std::string_view bytes);
   // Reads and parses a file; throws std::runtime_error naming the file when
   // it cannot be read.
   static TLanguageFile FromFile(const std::u16string& path);

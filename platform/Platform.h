@@ -24,6 +24,9 @@ namespace vellumio::platform {
 // Windows-1252 in the native build. Unmappable characters become '?'.
 std::string ToAnsi(std::u16string_view text);
 std::u16string FromAnsi(std::string_view text);
+// From a named Windows code page (1251, 1252, ...); a code page the system
+// does not know (natively: any but 1251 and 1252) converts as FromAnsi.
+std::u16string FromCodePage(std::string_view text, unsigned codePage);
 
 // Simple (one code unit to one code unit) Unicode case mapping.
 std::u16string UpperCase(std::u16string_view text);

@@ -266,6 +266,16 @@ std::u16string FromAnsi(std::string_view text) {
   return out;
 }
 
+std::u16string FromCodePage(std::string_view text, unsigned codePage) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+  if (n <= 0) return FromAnsi(text);  // a code page the system does not know
+  std::u16string out(static_cast<size_t>(n), u'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()), n);
+  return out;
+}
+
 std::u16string UpperCase(std::u16string_view text) {
   return MapCase(text, [](wchar_t* s, DWORD n) { CharUpperBuffW(s, n); });
 }

@@ -115,6 +115,31 @@ TEST(LanguageFile, TextIsInTheAnsiCodePage) {
 #endif
 }
 
+TEST(LanguageFile, ACodePageNamedInTheFileWinsOverTheSystems) {
+  // "\xD0\xF3\xF1" is "Rus" in Cyrillic 1251 (and "Ðóñ" in 1252).
+  const TLanguageFile russian = TLanguageFile::FromAnsiText(
+      "; CodePage=1252 in a comment counts for nothing\r\n[LANG_INFO]\r\n codepage = 1251 \r\n"
+      "Name=\xD0\xF3\xF1\r\n[FMAIN]\r\nmYes=\xC4\xE0\r\n");
+  EXPECT_EQ(Read(russian, u"LANG_INFO", u"Name"), u"\u0420\u0443\u0441");
+  EXPECT_EQ(Read(russian, u"FMAIN", u"mYes"), u"\u0414\u0430");  // the whole file, not one section
+
+  struct Case {
+    const char* text;
+    unsigned declared;
+  } cases[] = {
+      {"[LANG_INFO]\nCodePage=1251\n", 1251},
+      {"[lang_info]\r\nCODEPAGE=1252\r\n", 1252},
+      {"[FMAIN]\nCodePage=1251\n", 0},              // only LANG_INFO names it
+      {"[LANG_INFO]\nCodePage=12x1\n", 0},           // not a number
+      {"[LANG_INFO]\nCodePage=99999999999\n", 0},    // no such code page
+      {"[LANG_INFO]\nName=x\n", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TLanguageFile::DeclaredCodePage(c.text), c.declared) << c.text;
+  // Without a name the system's code page applies, as before.
+  const TLanguageFile plain = TLanguageFile::FromAnsiText("[S]\nword=\xD0\n");
+  EXPECT_EQ(Read(plain, u"S", u"word"), platform::FromAnsi("\xD0"));
+}
+
 TEST(LanguageFile, Integers) {
   const TLanguageFile file = TLanguageFile::FromAnsiText(
       "[LANG_INFO]\nForBuild= 108 \nNeg=-5\nWord=abc\nHuge=99999999999\nEmpty=\n");
