@@ -69,22 +69,11 @@ RECT TFlatButton::Bounds() const {
 }
 
 void TFlatButton::Paint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(Handle(), &ps);
-  RECT client;
-  GetClientRect(Handle(), &client);
-  // Drawn off screen: the background, the wash and the glyph come in three
-  // layers that would flicker one after the other.
-  const HDC mem = CreateCompatibleDC(dc);
-  TBitmap buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  {
-    TSelectGuard select(mem, buffer.Get());
-    DrawFace(mem, client);
-    DrawGlyph(mem, client);
-    BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
-  EndPaint(Handle(), &ps);
+  // The background, the wash and the glyph are three layers.
+  PaintDoubleBuffered(Handle(), [this](HDC dc, const RECT& client) {
+    DrawFace(dc, client);
+    DrawGlyph(dc, client);
+  });
 }
 
 void TFlatButton::DrawFace(HDC dc, const RECT& client) const {

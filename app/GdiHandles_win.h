@@ -53,4 +53,23 @@ private:
   HGDIOBJ old_;
 };
 
+// Answers WM_PAINT by drawing the whole client area into a bitmap first and
+// copying it at once: controls drawn in layers would flicker otherwise.
+template <class Draw>
+void PaintDoubleBuffered(HWND window, Draw draw) {
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  const HDC mem = CreateCompatibleDC(dc);
+  TBitmap buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  {
+    TSelectGuard select(mem, buffer.Get());
+    draw(mem, client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+  }
+  DeleteDC(mem);
+  EndPaint(window, &ps);
+}
+
 }  // namespace vellumio::app

@@ -186,19 +186,7 @@ void THeaderBar::PaintHeader(HDC dc, const RECT& client) const {
 }
 
 void THeaderBar::Paint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(Handle(), &ps);
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const HDC mem = CreateCompatibleDC(dc);
-  TBitmap buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  {
-    TSelectGuard select(mem, buffer.Get());
-    PaintHeader(mem, client);
-    BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
-  EndPaint(Handle(), &ps);
+  PaintDoubleBuffered(Handle(), [this](HDC dc, const RECT& client) { PaintHeader(dc, client); });
 }
 
 // Only with the ordinary arrow: a busy or drag cursor set by the program
