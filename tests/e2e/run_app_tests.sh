@@ -158,6 +158,10 @@ scenario_second_copy() {
   expect "second copy ends with exit code 0" test "${APP_RC:-x}" = 0
   expect "second copy shows no message box" test "$boxes" -eq 0
   expect "first copy shows its window" e2e_poll 5 e2e_main_shown
+  # Brought up by the user (a start from a shortcut), not by the pointer.
+  xdotool mousemove 300 500
+  expect "shown by a second start, it stays while the pointer is elsewhere" \
+    e2e_holds 1.5 e2e_main_shown
   APP_PID=$first_pid
   expect "first copy keeps running" e2e_running
   e2e_menu_exit && e2e_wait_end 20
@@ -247,9 +251,8 @@ scenario_session_end() {
 
 # ---- Docking, hiding, the dock line and the pin -------------------------------------------
 
-# Main window and dock line positions as the spec of the dock: window
-# right edge 3 pixels inside the screen, line in the gap over the full
-# height.
+# Docked to the right: the window's right edge 3 pixels inside the screen,
+# the dock line filling that gap over the window's full height.
 check_snapped_right() {
   local lx ly lw lh lm
   e2e_main_bounds || return 1

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Screenshots of Vellumio.exe under wine64 for looking at by eye, in each
-# language given (default: english russian german): the docked window
-# shown, the error bar of a database that cannot be found, the
-# information box of "Next Reminder", the question about a database file
-# changed by another program, and the tray menu.
+# language given (default: english russian german): the language dialog
+# of a first start, the docked window shown, the error bar of a database
+# that cannot be found, the information box of "Next Reminder", the
+# question about a database file changed by another program, the menu of
+# the header's menu button and the tray menu.
 #
 #   tests/e2e/take_screenshots.sh [OUT_DIR [LANGUAGE...]]
 #
@@ -133,7 +134,22 @@ error_bar_run() {
 }
 
 e2e_start_notepad
+# The language dialog of a first start, in the language already chosen.
+language_dialog_run() {
+  local lang="$1" dir="$WORK/$1-first"
+  printf '[LangModule]\nCurrentLanguage=%s\nIsLangModified=0\n' "$lang.lng" | e2e_make_folder "$dir"
+  e2e_start "$dir"
+  if e2e_poll 60 e2e_dialog "Vellumio - Select Language" >/dev/null; then
+    sleep 0.5
+    shot "$lang-language-dialog"
+    xdotool key Return
+  fi
+  e2e_poll 60 docked_hidden
+  finish
+}
+
 for lang in "${LANGS[@]}"; do
+  language_dialog_run "$lang"
   portable_run "$lang"
   error_bar_run "$lang"
 done
