@@ -127,7 +127,11 @@ TDockResult DockCalc(const TDockInput& in) {
   const bool insideX = !in.force && p0.x > m.l + kInsideMargin && p0.x + w < m.r - kInsideMargin;
   const bool insideY = !in.force && p0.y > m.t + kInsideMargin && p0.y + h < m.b - kInsideMargin;
 
-  TDockPoint p = Snap(m, in.window, p0, !insideX, !insideY);
+  // Snapped by where the window is going, not where it was: a fast drag
+  // whose last step lands in the edge zone would otherwise dock unsnapped,
+  // with the dock line a few pixels off the screen edge.
+  // (A forced run recomputes the place the window has.)
+  TDockPoint p = Snap(m, in.force ? in.window : RectAt(p0, w, h), p0, !insideX, !insideY);
   p = KeepOnScreen(in, m, p, w, h);
   const TDockRect r = RectAt(p, w, h);
   result.point = p;

@@ -46,6 +46,16 @@ TEST(DockCalc, TenPixelsFromTheRightSnapsThreeInsideAndDocksRight) {
   EXPECT_EQ(r.lineBounds, (TDockBounds{1277, 100, 3, kH}));
 }
 
+TEST(DockCalc, AFastDragIntoTheEdgeZoneSnapsByWhereTheWindowGoes) {
+  // The window was well away from the edge; the drag's last step proposes a
+  // place 7 pixels from it. It must end 3 pixels in, its line at the edge.
+  const TDockResult r = DockCalc(Drag(WindowAt(600, 100), {1280 - kW - 7, 100}));
+  EXPECT_EQ(r.point, (TDockPoint{1280 - kW - 3, 100}));
+  EXPECT_EQ(r.side, TDockSide::Right);
+  EXPECT_TRUE(r.docking);
+  EXPECT_EQ(r.lineBounds, (TDockBounds{1277, 100, 3, 450}));
+}
+
 TEST(DockCalc, TaskbarOnTheBottomSnapsButDoesNotDock) {
   const TDockResult r = DockCalc(DragInPlace(400, 800 - 10 - kH, kTaskbarBottom));
   EXPECT_EQ(r.point, (TDockPoint{400, 800 - 3 - kH}));
