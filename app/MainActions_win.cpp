@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cwctype>
 #include <utility>
 
 #include "app/About_win.h"
@@ -56,10 +57,21 @@ constexpr TMenuEntry kTrayMenu[] = {
     {kExit, u"eExit"},
 };
 
+// The name of a key as the keyboard layout calls it ("Ctrl", "Strg").
+std::wstring KeyName(UINT virtualKey, const wchar_t* fallback) {
+  wchar_t name[64] = {};
+  const LONG scanCode = static_cast<LONG>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+  if (GetKeyNameTextW(scanCode, name, 64) <= 0) return fallback;
+  // Layouts report "CTRL": written as menus show it.
+  std::wstring text = name;
+  for (size_t i = 1; i < text.size(); ++i) text[i] = static_cast<wchar_t>(towlower(text[i]));
+  return text;
+}
+
 // The menu shortcuts, shown after a tab as the system does.
-const wchar_t* Shortcut(UINT id) {
+std::wstring Shortcut(UINT id) {
   switch (id) {
-    case kFind: return L"\tCtrl+F";
+    case kFind: return L"\t" + KeyName(VK_CONTROL, L"Ctrl") + L"+F";
     case kFindAgain: return L"\tF3";
     case kNextReminder: return L"\tF4";
     default: return L"";
@@ -144,7 +156,7 @@ void TfMain::TranslateMenu() {
     // An unreadable language file: the texts stay as they were.
   }
   for (const TMenuEntry& entry : kTrayMenu)
-    if (entry.id != 0 && *Shortcut(entry.id))
+    if (entry.id != 0 && !Shortcut(entry.id).empty())
       SetMenuItemText(trayMenu_, entry.id, false,
                       MenuItemText(trayMenu_, entry.id, false) + U(Shortcut(entry.id)));
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
@@ -288,6 +300,10 @@ void TfMain::ActionNextReminder() {
 bool TfMain::FormKeyDown(WPARAM key) {
   if (key == VK_F1) {
     loader_->ShowHelp(u"/src/noteswindow.htm");
+    return true;
+  }
+  if (key == VK_F4 && !loader_->IsModal()) {
+    ActionNextReminder();
     return true;
   }
   return false;

@@ -602,8 +602,7 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
+    case WM_KEYDOWN:  // not WM_SYSKEYDOWN: Alt+F4 is not F4
       if (FormKeyDown(wParam)) return 0;
       break;
   }
