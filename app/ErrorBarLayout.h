@@ -19,14 +19,18 @@ struct TBarRect {
 struct TErrorBarLayout {
   TBarRect bar;     // in the box
   TBarRect label;   // in the bar
-  TBarRect first;   // in the bar: 125 x 25
-  TBarRect second;  // in the bar: 75 x 25
+  TBarRect first;   // in the bar: 125 x 25, wider when its caption needs it
+  TBarRect second;  // in the bar: 75 x 25, likewise
 };
 
 // The label's width for a box of this width (the text is measured at it).
 int32_t ErrorBarLabelWidth(int32_t boxWidth);
 
-// `labelHeight`: the word-wrapped text's height at ErrorBarLabelWidth.
-TErrorBarLayout LayOutErrorBar(int32_t boxWidth, int32_t boxHeight, int32_t labelHeight);
+// `labelHeight`: the word-wrapped text's height at ErrorBarLabelWidth (the
+// bar only grows beyond that width for buttons wider than the design's).
+// `firstCaption`, `secondCaption`: the widths the buttons' captions need
+// (a translation may be longer than the design's buttons).
+TErrorBarLayout LayOutErrorBar(int32_t boxWidth, int32_t boxHeight, int32_t labelHeight,
+                               int32_t firstCaption = 0, int32_t secondCaption = 0);
 
 }  // namespace vellumio::app

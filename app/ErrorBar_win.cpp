@@ -56,6 +56,18 @@ int TGBError::LabelHeight(int width) const {
   return r.bottom - r.top;
 }
 
+int TGBError::CaptionWidth(HWND button) const {
+  wchar_t text[256] = {};
+  GetWindowTextW(button, text, 256);
+  const HDC dc = GetDC(button);
+  const HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text, -1, &r, DT_SINGLELINE | DT_CALCRECT);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(button, dc);
+  return r.right - r.left;
+}
+
 void TGBError::LayOut() {
   RECT box;
   GetClientRect(box_, &box);
@@ -63,7 +75,8 @@ void TGBError::LayOut() {
   const auto unscale = [dpi](int v) { return MulDiv(v, 96, dpi); };
   const int boxWidth = unscale(box.right), boxHeight = unscale(box.bottom);
   const int labelHeight = unscale(LabelHeight(Scale(ErrorBarLabelWidth(boxWidth))));
-  const TErrorBarLayout l = LayOutErrorBar(boxWidth, boxHeight, labelHeight);
+  const TErrorBarLayout l = LayOutErrorBar(boxWidth, boxHeight, labelHeight,
+                                           unscale(CaptionWidth(first_)), unscale(CaptionWidth(second_)));
   const auto place = [this](HWND w, const TBarRect& r) {
     MoveWindow(w, Scale(r.x), Scale(r.y), Scale(r.width), Scale(r.height), TRUE);
   };

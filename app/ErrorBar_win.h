@@ -37,6 +37,7 @@ protected:
 private:
   int Scale(int pixels) const;
   int LabelHeight(int width) const;
+  int CaptionWidth(HWND button) const;
   void Paint();
 
   HWND box_;

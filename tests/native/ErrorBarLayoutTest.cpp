@@ -32,5 +32,23 @@ TEST(ErrorBarLayout, NarrowBoxesKeepTheMinimumWidth) {
   EXPECT_EQ(LayOutErrorBar(600, 300, 45).bar.width, 500);
 }
 
+TEST(ErrorBarLayout, ButtonsGrowForLongerCaptionsAndStayCentred) {
+  // Short captions keep the design widths.
+  const TErrorBarLayout design = LayOutErrorBar(400, 300, 30, 80, 40);
+  EXPECT_EQ(design.first.width, 125);
+  EXPECT_EQ(design.second.width, 75);
+  // A caption of 120 pixels needs 136 with the padding.
+  const TErrorBarLayout l = LayOutErrorBar(400, 300, 30, 120, 70);
+  EXPECT_EQ(l.first.width, 136);
+  EXPECT_EQ(l.second.width, 86);
+  EXPECT_EQ(l.first.x, (300 - (136 + 5 + 86)) / 2);
+  EXPECT_EQ(l.second.x, l.first.x + 136 + 5);
+  // In the narrowest bar the buttons make it wider rather than overhang.
+  const TErrorBarLayout narrow = LayOutErrorBar(250, 300, 30, 150, 70);
+  EXPECT_EQ(narrow.bar.width, 166 + 5 + 86 + 14);
+  EXPECT_EQ(narrow.first.x, 7);
+  EXPECT_EQ(narrow.second.x + narrow.second.width, narrow.bar.width - 7);
+}
+
 }  // namespace
 }  // namespace vellumio::app
