@@ -611,9 +611,13 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TfMain::HandleException(const char* message) {
   TWindow::HandleException(message);
-  if (loader_ && ready_)
+  if (!loader_ || !ready_) return;
+  // Nothing may leave here: this runs inside the window procedure.
+  try {
     TuMsg::ShowMsg(IDI_HAND, loader_->GetText(u"", u".lWarning"), ToU16(message), u"", Handle(),
                    true, false);
+  } catch (...) {
+  }
 }
 
 LRESULT CALLBACK TfMain::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
