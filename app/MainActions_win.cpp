@@ -11,7 +11,9 @@
 #include "app/About_win.h"
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
+#include "app/FlatButton_win.h"
 #include "app/Form_win.h"
+#include "app/GdiHandles_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/Main_win.h"
 #include "app/Refresher_win.h"
@@ -77,6 +79,16 @@ std::wstring Shortcut(UINT id) {
     default: return L"";
   }
 }
+
+// The menu's pictures: the glyph resources, white being transparent.
+struct TMenuPicture {
+  UINT id;
+  const wchar_t* glyph;
+};
+constexpr TMenuPicture kMenuPictures[] = {
+    {kNewReminder, L"BMP_BELL"}, {kFind, L"MENU_FIND"},         {kFindAgain, L"MENU_FINDNEXT"},
+    {kSettings, L"MENU_SETTINGS"}, {kHelp, L"MENU_HELP"},
+};
 
 constexpr wchar_t kHelpPage[] = L"https://vellumio.org/help/";
 
@@ -145,6 +157,52 @@ void TfMain::BuildTrayMenu() {
     else  // named after its action: the caption comes from the name
       trayMenuComponent_->AddItem(u"_" + std::u16string(entry.key), entry.id, u"");
   }
+  SetMenuPictures();
+}
+
+void TfMain::SetMenuPictures() {
+  // Drawn by the window itself (WM_DRAWITEM): a bitmap handed to the menu
+  // would need an alpha channel, which not every system blends.
+  menuPictures_.clear();
+  for (const TMenuPicture& picture : kMenuPictures) {
+    HBITMAP glyph = LoadGlyphBitmap(instance_, picture.glyph, dpi_);
+    if (!glyph) continue;
+    menuPictures_.emplace_back(picture.id, TBitmap(glyph));
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_BITMAP;
+    item.hbmpItem = HBMMENU_CALLBACK;
+    SetMenuItemInfoW(trayMenu_, picture.id, FALSE, &item);
+  }
+}
+
+bool TfMain::MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const {
+  if (measure.CtlType != ODT_MENU) return false;
+  measure.itemWidth = static_cast<UINT>(Scale(16));
+  measure.itemHeight = static_cast<UINT>(Scale(16));
+  return true;
+}
+
+bool TfMain::DrawMenuPicture(const DRAWITEMSTRUCT& draw) const {
+  if (draw.CtlType != ODT_MENU) return false;
+  for (const auto& [id, glyph] : menuPictures_) {
+    if (id != draw.itemID) continue;
+    BITMAP info{};
+    GetObjectW(glyph.Get(), sizeof(info), &info);
+    const int size = Scale(16);
+    const RECT& r = draw.rcItem;
+    const int x = r.left + (r.right - r.left - size) / 2;
+    const int y = r.top + (r.bottom - r.top - size) / 2;
+    const HDC mem = CreateCompatibleDC(draw.hDC);
+    {
+      TSelectGuard select(mem, glyph.Get());
+      TransparentBlt(draw.hDC, x, y, size, size, mem, 0, 0, info.bmWidth, info.bmHeight,
+                     RGB(255, 255, 255));
+    }
+    DeleteDC(mem);
+    return true;
+  }
+  return false;
 }
 
 void TfMain::TranslateMenu() {

@@ -14,8 +14,10 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/GdiHandles_win.h"
 #include "app/Window_win.h"
 #include "config/Loader.h"
 #include "lang/Component.h"
@@ -149,6 +151,9 @@ private:
 
   // Actions.
   void BuildTrayMenu();
+  void SetMenuPictures();
+  bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const;
+  bool DrawMenuPicture(const DRAWITEMSTRUCT& draw) const;
   void CreateHeaderHints();
   void TranslateMenu();
   void RunCommand(UINT id);
@@ -201,6 +206,8 @@ private:
   HWND hints_ = nullptr;  // the header buttons' tooltips
   std::vector<std::unique_ptr<IComponent>> hintComponents_;
   std::unique_ptr<TMenuComponent> trayMenuComponent_;
+  // The tray menu's pictures by command id, drawn on WM_DRAWITEM.
+  std::vector<std::pair<UINT, TGdiObject<HBITMAP>>> menuPictures_;
   HFONT uiFont_ = nullptr;
   std::unique_ptr<TRefresher> refresher_;
   std::unique_ptr<TMainThreadCalls> threadCalls_;

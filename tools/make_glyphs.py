@@ -138,6 +138,46 @@ def link(x, y):
     return ring(5.8, 10.2) or ring(10.2, 5.8)
 
 
+def find_next(x, y):
+    """A small magnifier and a play arrow beside it: find the next one."""
+    r = math.hypot(x - 5.0, y - 5.0)
+    if 2.2 <= r <= 3.8:
+        return True
+    if segment_distance(x, y, 7.6, 7.6, 8.6, 8.6) <= 0.9:
+        return True
+    return in_polygon(x, y, [(10.5, 8.5), (15.5, 12.0), (10.5, 15.5)])
+
+
+def gear(x, y):
+    """A cog wheel with eight teeth and a hole: the settings."""
+    dx, dy = x - 8, y - 8
+    r = math.hypot(dx, dy)
+    if r < 2.0:
+        return False
+    if r <= 4.6:
+        return True
+    if r > 6.6:
+        return False
+    angle = math.atan2(dy, dx)
+    sector = (angle / (2 * math.pi / 8)) % 1.0
+    return sector < 0.42
+
+
+def help_mark(x, y):
+    """A question mark in a ring."""
+    r = math.hypot(x - 8, y - 8)
+    if 6.0 <= r <= 7.2:
+        return True
+    # The hook: an arc over the top, then down to the middle.
+    hook = math.hypot(x - 8, y - 6.2)
+    if 1.4 <= hook <= 2.7 and (y < 6.6 or x > 8):
+        if not (y > 6.2 and x < 8):
+            return True
+    if segment_distance(x, y, 8.6, 8.3, 8, 9.6) <= 0.8:
+        return True
+    return in_box(x, y, 7.2, 10.8, 8.8, 12.4)
+
+
 def single(shape, colour):
     return lambda x, y: colour if shape(x, y) else None
 
@@ -152,6 +192,11 @@ GLYPHS = {
     "BMP_CHECK": single(check, GREEN),
     "BMP_OKBTN": ok_button_colour,
     "BMP_URLA": single(link, BLUE),
+    # The tray menu's pictures, dark on the light menu.
+    "MENU_FIND": single(search, INK),
+    "MENU_FINDNEXT": single(find_next, INK),
+    "MENU_SETTINGS": single(gear, INK),
+    "MENU_HELP": single(help_mark, BLUE),
 }
 
 
