@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <functional>
 #include <optional>
 #include <random>
@@ -177,8 +178,11 @@ TEST(PlatformClock, LocalNowAgreesWithSystemClockAndBias) {
 TEST(PlatformClock, LocalNowKeepsMilliseconds) {
   // Twenty readings that all fall on whole seconds would mean the fraction
   // of the second is lost.
+  // The readings are a few milliseconds apart, so that they cannot all fall
+  // into the one millisecond that starts a second.
   bool fraction = false;
   for (int i = 0; i < 20 && !fraction; ++i) {
+    if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(3));
     const double seconds = platform::LocalNow() * 86400.0;
     fraction = std::fabs(seconds - std::round(seconds)) > 0.0005;
   }
