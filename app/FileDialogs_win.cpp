@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Win32Text_win.h"
 
 namespace vellumio::app {
 
 namespace {
 
-std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+using platform::win::FromWide;
+using platform::win::WideString;
+
 
 std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save) {
   // The filter's "|" separators become the NULs the dialog wants.
@@ -20,7 +23,7 @@ std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save)
   filter.push_back(L'\0');
   // Only the name goes into the buffer: a folder there would override the
   // initial folder.
-  std::wstring name = W(options.fileName);
+  std::wstring name = WideString(options.fileName);
   const size_t slash = name.find_last_of(L"\\/");
   if (slash != std::wstring::npos) name = name.substr(slash + 1);
   std::vector<wchar_t> buffer(32768, L'\0');
@@ -29,7 +32,7 @@ std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save)
       options.initialFolder.empty() || !platform::DirectoryExists(options.initialFolder)
           ? options.fallbackFolder
           : options.initialFolder;
-  const std::wstring folder = W(chosenFolder);
+  const std::wstring folder = WideString(chosenFolder);
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
@@ -44,7 +47,7 @@ std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save)
               (save ? OFN_OVERWRITEPROMPT : 0);
   const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return std::nullopt;
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()));
+  return FromWide(buffer.data());
 }
 
 }  // namespace

@@ -18,14 +18,20 @@
 #include "app/Main_win.h"
 #include "app/Refresher_win.h"
 #include "app/TrayIcon_win.h"
+#include "base/TextUtil.h"
+#include "base/Utf8.h"
 #include "lang/Message_win.h"
 #include "store/NoteItem.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
+#include "platform/Win32Text_win.h"
 
 namespace vellumio::app {
 
 namespace {
+
+using platform::win::FromWide;
+using platform::win::WideString;
 
 // Menu command ids of mTrayMenu.
 enum : UINT {
@@ -92,8 +98,6 @@ constexpr TMenuPicture kMenuPictures[] = {
 
 constexpr wchar_t kHelpPage[] = L"https://vellumio.org/help/";
 
-std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string U(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -115,7 +119,7 @@ public:
     tool.cbSize = sizeof(tool);
     tool.hwnd = owner_;
     tool.uId = reinterpret_cast<UINT_PTR>(button_);
-    const std::wstring text = W(value);
+    const std::wstring text = WideString(value);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
@@ -216,7 +220,7 @@ void TfMain::TranslateMenu() {
   for (const TMenuEntry& entry : kTrayMenu)
     if (entry.id != 0 && !Shortcut(entry.id).empty())
       SetMenuItemText(trayMenu_, entry.id, false,
-                      MenuItemText(trayMenu_, entry.id, false) + U(Shortcut(entry.id)));
+                      MenuItemText(trayMenu_, entry.id, false) + FromWide(Shortcut(entry.id)));
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
@@ -236,13 +240,11 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNewReminder, kFind, kNextReminder, kAbout, kSettings, kExport})
-    enable(id, !modal);
-  // Find Next needs a previous search; the search engine comes with the
-  // find dialog.
-  enable(kFindAgain, false);
-  // What needs a dialog of its own stays off until that dialog exists.
-  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates}) enable(id, false);
+  for (UINT id : {kNextReminder, kAbout, kExport}) enable(id, !modal);
+  // Off until their dialogs exist: New Reminder, Find and Settings (also off
+  // while a dialog is open), Check for Updates, and Find Next, which needs
+  // the search engine's previous search.
+  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates, kFindAgain}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -320,10 +322,8 @@ void TfMain::ActionHelp() {
       ShellExecuteW(Handle(), L"open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return;
   const std::u16string page(kHelpPage, kHelpPage + wcslen(kHelpPage));
-  std::u16string text = loader_->GetText(u"FMAIN", u"mHelpFailed");
-  const size_t at = text.find(u"%s");
-  if (at != std::u16string::npos) text.replace(at, 2, page);
-  TuMsg::ShowMsg(IDI_HAND, u"Error", text, u"", Handle(), true, false);
+  TuMsg::ShowMsg(IDI_HAND, u"Error", FillPlaceholder(loader_->GetText(u"FMAIN", u"mHelpFailed"), page),
+                 u"", Handle(), true, false);
 }
 
 void TfMain::ActionExport() {
@@ -332,9 +332,8 @@ void TfMain::ActionExport() {
   try {
     loader_->ExportToText();
   } catch (const std::exception& e) {
-    const std::string what = e.what();
-    TuMsg::ShowMsg(IDI_HAND, loader_->GetText(u"", u".lWarning"),
-                   std::u16string(what.begin(), what.end()), u"", Handle(), true, false);
+    TuMsg::ShowMsg(IDI_HAND, loader_->GetText(u"", u".lWarning"), FromUtf8(e.what()), u"", Handle(),
+                   true, false);
   }
 }
 

@@ -83,9 +83,8 @@ bool TfMain::DockCalc(POINT& proposed, bool force) {
     SetWindowPos(Handle(), nullptr, result.point.x, result.point.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (result.placeLine) {
-    dockSide_ = static_cast<int>(result.side);
     const TDockBounds& b = result.lineBounds;
-    dockLine_->SetBounds(b.x, b.y, b.width, b.height);
+    SetBPanAlign(static_cast<int>(result.side), RECT{b.x, b.y, b.x + b.width, b.y + b.height});
   }
   const bool wasDocked = docked_;
   SetDockVisible(input.noDockLine ? false : result.docking);
@@ -93,12 +92,9 @@ bool TfMain::DockCalc(POINT& proposed, bool force) {
   return result.nearEdge;
 }
 
-void TfMain::SetBPanAlign(int side) {
+void TfMain::SetBPanAlign(int side, const RECT& line) {
   dockSide_ = side;
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  const TDockBounds b = DockLineBounds(ToDock(r), static_cast<TDockSide>(side));
-  dockLine_->SetBounds(b.x, b.y, b.width, b.height);
+  dockLine_->SetBounds(line.left, line.top, line.right - line.left, line.bottom - line.top);
 }
 
 void TfMain::SetDockVisible(bool visible) {
@@ -180,7 +176,6 @@ void TfMain::ShowIndicator() {
   }
   RememberForeground();
   shownByUser_ = false;
-  if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   SetTopMost(true);
   ForceForegroundWindow(Handle());

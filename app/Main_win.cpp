@@ -17,6 +17,7 @@
 #include "app/MinThread_win.h"
 #include "app/Refresher_win.h"
 #include "app/TrayIcon_win.h"
+#include "base/TextUtil.h"
 #include "base/Utf8.h"
 #include "config/SettingsWindow.h"
 #include "lang/Message_win.h"
@@ -26,12 +27,16 @@
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
 #include "store/SnapshotSaver.h"
+#include "platform/Win32Text_win.h"
 
 namespace vellumio::app {
 
 TfMain* TfMain::hookOwner_ = nullptr;
 
 namespace {
+
+using platform::win::FromWide;
+using platform::win::WideString;
 
 constexpr UINT_PTR kWaiterTimer = 1;  // auto-hide, 200 ms
 constexpr UINT_PTR kOneSecondTimer = 2;
@@ -41,7 +46,6 @@ constexpr wchar_t kErrorBoxClass[] = L"TErrorBox";
 constexpr wchar_t kTitle[] = L"Vellumio 2.2";
 constexpr wchar_t kDatabaseFilter[] = L"Vellumio database (*.sbn)|*.sbn|All files|*.*";
 
-std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 // Our exceptions carry UTF-8 messages.
 std::u16string ToU16(const char* text) { return FromUtf8(text); }
 
@@ -77,12 +81,6 @@ void RegisterPanelClass(HINSTANCE instance, const wchar_t* name) {
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = name;
   RegisterClassExW(&wc);
-}
-
-std::u16string ReplaceFirstPlaceholder(std::u16string text, const std::u16string& value) {
-  const size_t at = text.find(u"%s");
-  if (at != std::u16string::npos) text.replace(at, 2, value);
-  return text;
 }
 
 }  // namespace
@@ -173,15 +171,8 @@ void TfMain::CreateComponents() {
 }
 
 void TfMain::ApplyFonts() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = -MulDiv(9, dpi_, 72);
-  wcscpy_s(font.lfFaceName, L"Segoe UI");
-  if (uiFont_) DeleteObject(uiFont_);
-  uiFont_ = CreateFontIndirectW(&font);
-  if (errorBar_) errorBar_->SetFont(uiFont_);
+  uiFont_ = CreateFormFont(dpi_, 9);  // the forms' face, a point larger
+  if (errorBar_) errorBar_->SetFont(uiFont_.get());
 }
 
 void TfMain::LayOutClient() {
@@ -252,7 +243,7 @@ void TfMain::AfterStart() {
   UpdateControls();
   TLangModule& lang = loader_->LangModule();
   if (lang.IsLangModified()) {
-    trayIcon_->ShowBalloon(kTitle, W(loader_->GetText(u"FMAIN", u"mStartupHint")), 20);
+    trayIcon_->ShowBalloon(kTitle, WideString(loader_->GetText(u"FMAIN", u"mStartupHint")), 20);
     lang.SetLangModified(false);
   }
 }
@@ -299,7 +290,7 @@ bool TfMain::Confirm(const std::u16string& question) {
 void TfMain::ShowErrorBar(int mode) {
   if (!errorBar_) {
     errorBar_ = std::make_unique<TGBError>(instance_, errorBox_);
-    errorBar_->SetFont(uiFont_);
+    errorBar_->SetFont(uiFont_.get());
     errorBar_->OnFirstButton = [this] { ErrorBarFirstButton(); };
     errorBar_->OnSecondButton = [this] { ErrorBarSecondButton(); };
   }
@@ -308,7 +299,7 @@ void TfMain::ShowErrorBar(int mode) {
   failedPath_ = loader_->ConfStore().DatabaseSettings.DatabaseFile();
   failedPathExisted_ = platform::FileExists(failedPath_);
   LayOutClient();
-  const auto text = [this](const char16_t* key) { return W(loader_->GetText(u"FMAIN", key)); };
+  const auto text = [this](const char16_t* key) { return WideString(loader_->GetText(u"FMAIN", key)); };
   if (mode == 1)
     errorBar_->SetTexts(text(u"mLoadFailed"), text(u"bSelectDB"), text(u"bNew"));
   else
@@ -453,7 +444,7 @@ void TfMain::ExitSteps() {
     TNotesList* current = database.Current();
     const std::u16string name = current ? current->GetName() : std::u16string();
     const std::u16string text =
-        ReplaceFirstPlaceholder(loader_->GetText(u"FMAIN", u"mExitFail"), name);
+        FillPlaceholder(loader_->GetText(u"FMAIN", u"mExitFail"), name);
     if (TuMsg::ShowMsg(IDI_QUESTION, loader_->GetText(u"", u".lConfirmation"), text,
                        u"ExitFailMsg", Handle(), false, true) != 6)
       return;
@@ -479,7 +470,6 @@ LRESULT TfMain::WMSTOPUSER(WPARAM wParam, LPARAM lParam) {
     EndEditingAll();
     SaveNowQuietly();
   }
-  stopping_ = true;
   canExit_ = true;
   PostQuitMessage(0);
   return kStopUserMessage;
@@ -665,7 +655,6 @@ TfMain::~TfMain() {
   hintComponents_.clear();
   dockLine_.reset();
   header_.reset();
-  if (uiFont_) DeleteObject(uiFont_);
   SetMainWindow(nullptr);
   SetApplicationWindow(nullptr);
 }

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Form_win.h"
 #include "app/GdiHandles_win.h"
 #include "app/Window_win.h"
 #include "config/Loader.h"
@@ -77,7 +78,9 @@ public:
   // Docking (MainDocking_win.cpp).
   void UpdateDockingState();
   bool DockCalc(POINT& proposed, bool force);
-  void SetBPanAlign(int side);
+  // Records the side and puts the dock line at `line` (where it goes for
+  // the window's new place; the window may not have moved there yet).
+  void SetBPanAlign(int side, const RECT& line);
   void SetDockVisible(bool visible);
   bool GetIsDocked() const { return docked_; }
   void ShowIndicator();
@@ -129,7 +132,6 @@ private:
   void OnTimer(UINT_PTR id);
   void OneSecondTick();
   void WaiterTimerTick();
-  void Paint();
 
   // Database state.
   void CheckNewerDatabase();
@@ -147,7 +149,6 @@ private:
   void ApplyDockLineLook();
   void StartMinThread();
   void MinThreadFired();
-  void ApplyWindowStyleForVersion();
 
   // Actions.
   void BuildTrayMenu();
@@ -194,7 +195,6 @@ private:
   std::u16string failedPath_;  // the database file when the error bar came up
   bool failedPathExisted_ = false;
   int dpi_ = 96;
-  bool stopping_ = false;
 
   std::unique_ptr<TfCForm> dockLine_;
   std::unique_ptr<THeaderBar> header_;
@@ -208,7 +208,7 @@ private:
   std::unique_ptr<TMenuComponent> trayMenuComponent_;
   // The tray menu's pictures by command id, drawn on WM_DRAWITEM.
   std::vector<std::pair<UINT, TGdiObject<HBITMAP>>> menuPictures_;
-  HFONT uiFont_ = nullptr;
+  UniqueFont uiFont_;
   std::unique_ptr<TRefresher> refresher_;
   std::unique_ptr<TMainThreadCalls> threadCalls_;
   std::unique_ptr<TMinThreads> minThreads_;

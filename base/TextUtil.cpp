@@ -149,4 +149,11 @@ bool TCaseInsensitiveNeedle::FoundIn(std::u16string_view haystack) const {
   return false;
 }
 
+std::u16string FillPlaceholder(std::u16string_view text, std::u16string_view value) {
+  std::u16string result(text);
+  const size_t at = result.find(u"%s");
+  if (at != std::u16string::npos) result.replace(at, 2, value);
+  return result;
+}
+
 }  // namespace vellumio

@@ -19,6 +19,10 @@ char16_t UpperUnit(char16_t c);
 
 std::u16string UpperCaseUnits(std::u16string_view text);
 
+// The text with its first "%s" replaced by `value` (message texts of the
+// language files carry one; a text without it is returned as it is).
+std::u16string FillPlaceholder(std::u16string_view text, std::u16string_view value);
+
 // True when `upperNeedle` (already upper-cased, not empty) occurs in
 // `haystack` with each of its characters upper-cased.
 bool ContainsUpperCased(std::u16string_view haystack, std::u16string_view upperNeedle);

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/Win32Text_win.h"
 
 namespace vellumio {
 
 namespace {
 
-std::u16string ToU16(const wchar_t* text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text));
-}
+using platform::win::FromWide;
 
 // A shell special folder, or empty when the system has none (older systems
 // and some service accounts have no application-data folder).
@@ -24,7 +23,7 @@ std::u16string ShellFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
   const bool found = SHGetPathFromIDListW(items, path) != FALSE;
   CoTaskMemFree(items);  // the shell's allocator
-  return found ? ToU16(path) : std::u16string();
+  return found ? FromWide(path) : std::u16string();
 }
 
 std::u16string ProgramFolder() {
@@ -39,7 +38,7 @@ std::u16string ProgramFolder() {
     path.resize(path.size() * 2);  // a long path: try again with room
   }
   const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::u16string() : ToU16(path.substr(0, slash + 1).c_str());
+  return slash == std::wstring::npos ? std::u16string() : FromWide(std::wstring_view(path).substr(0, slash + 1));
 }
 
 }  // namespace

@@ -29,13 +29,11 @@ private:
   TLoader& loader_;
 };
 
-std::u16string FolderOr(const std::u16string& folder, const std::u16string& fallback) {
-  return folder.empty() ? fallback : folder;
-}
-
+// The folders a run sets up, or (tests that set only the program folder)
+// the ones beside the program.
 std::u16string SchemesFolder(const AppFolders& folders) {
-  return FolderOr(folders.schemesFolder,
-                  WithTrailingSeparator(WithTrailingSeparator(folders.programFolder) + u"Schemes"));
+  if (!folders.schemesFolder.empty()) return folders.schemesFolder;
+  return WithTrailingSeparator(WithTrailingSeparator(folders.programFolder) + u"Schemes");
 }
 
 }  // namespace
@@ -54,7 +52,7 @@ TLoader::TLoader(TLoaderServices services) {
 
   const AppFolders folders = Folders();
   langModule_ = std::make_unique<TLangModule>(
-      FolderOr(folders.languagesFolder, LanguagesFolder(folders)));
+      LanguagesFolder(folders));
   const TLangModuleValues& lang = confStore_->LangModuleValues;
   langModule_->Load(lang.CurrentLanguage, lang.IsLangModified);
   schModule_ = std::make_unique<TSchModule>(SchemesFolder(folders));

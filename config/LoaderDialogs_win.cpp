@@ -5,17 +5,19 @@
 #include <shellapi.h>
 
 #include "app/FileDialogs_win.h"
+#include "app/Form_win.h"
 #include "config/Loader.h"
 #include "lang/Message_win.h"
 #include "platform/Platform.h"
+#include "platform/Win32Text_win.h"
 
 namespace vellumio {
 
 namespace {
 
-std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+using platform::win::FromWide;
+using platform::win::WideString;
 
-HWND MainWindow() { return FindWindowW(L"TfMain", L"ScribbaloonStarted"); }
 
 // The help engine, loaded on first use and freed when the program ends.
 class THtmlHelp {
@@ -51,7 +53,7 @@ constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
   app::TFileDialogOptions options;
-  options.owner = MainWindow();
+  options.owner = app::MainWindow();
   options.fileName = currentFile;
   options.initialFolder = platform::ExtractFileDir(currentFile);
   options.fallbackFolder = Folders().dataFolder;
@@ -65,7 +67,7 @@ std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
   if (!chosen) return currentFile;
   if (platform::FileExists(*chosen) &&
       TuMsg::ShowMsg(IDI_QUESTION, GetText(u"", u".lConfirmation"),
-                     GetText(u"FMAIN", u"mFileExists"), u"FileExistsMsg", MainWindow(), false,
+                     GetText(u"FMAIN", u"mFileExists"), u"FileExistsMsg", app::MainWindow(), false,
                      true) != 6)
     return currentFile;
   TNoteListCollection fresh(true);
@@ -75,11 +77,11 @@ std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
 
 void TLoader::ExportToText() {
   app::TFileDialogOptions options;
-  options.owner = MainWindow();
-  options.filter = W(GetText(u"", u".lTextFiles")) + L" (*.txt)|*.txt|" +
-                   W(GetText(u"", u".lAllFiles")) + L"|*.*";
+  options.owner = app::MainWindow();
+  options.filter = WideString(GetText(u"", u".lTextFiles")) + L" (*.txt)|*.txt|" +
+                   WideString(GetText(u"", u".lAllFiles")) + L"|*.*";
   options.defaultExtension = L"txt";
-  options.title = W(GetText(u"FMAIN", u"lExportCap"));
+  options.title = WideString(GetText(u"FMAIN", u"lExportCap"));
   options.initialFolder = LastExportFolder;
   options.fallbackFolder = Folders().dataFolder;
   BeginModal();
@@ -101,12 +103,12 @@ void TLoader::ShowHelp(const std::u16string& topic) {
   std::u16string path = Folders().helpFolder + u"Vellumio.chm";
   if (!topic.empty()) path += u"::" + topic;
   if (const auto htmlHelp = g_htmlHelp.Function()) {
-    htmlHelp(MainWindow(), platform::ToAnsi(path).c_str(), kDisplayTopic, 0);
+    htmlHelp(app::MainWindow(), platform::ToAnsi(path).c_str(), kDisplayTopic, 0);
     return;
   }
   MessageBeep(MB_ICONEXCLAMATION);
   const int answer = MessageBoxW(
-      MainWindow(),
+      app::MainWindow(),
       L"HHCtrl.ocx library not found.\r\nUnable to display the help file.\r\n\r\n"
       L"Please press OK button to update your help viewer.",
       L"Vellumio", MB_ICONERROR | MB_OKCANCEL);

@@ -28,6 +28,7 @@ bool IsLanguageFileName(const std::u16string& name) {
 }  // namespace
 
 std::u16string LanguagesFolder(const AppFolders& folders) {
+  if (!folders.languagesFolder.empty()) return folders.languagesFolder;
   return WithTrailingSeparator(WithTrailingSeparator(folders.programFolder) + u"Languages");
 }
 

@@ -19,8 +19,8 @@ inline constexpr int kLanguageBuild = 108;
 
 inline constexpr std::u16string_view kEnglishFile = u"english.lng";
 
-// The languages folder of the folders in force: "Languages" beside the
-// program, with a trailing separator.
+// The languages folder of the given folders: theirs when set, else
+// "Languages" beside the program, with a trailing separator.
 std::u16string LanguagesFolder(const AppFolders& folders);
 
 class TLangModule {

@@ -126,6 +126,12 @@ namespace {
 
 // The prepared search must agree with the plain one everywhere, including
 // matches that straddle the eight-unit blocks and the tail.
+TEST(TextUtil, FillPlaceholderReplacesOnlyTheFirst) {
+  EXPECT_EQ(FillPlaceholder(u"List %s is gone (%s)", u"Work"), u"List Work is gone (%s)");
+  EXPECT_EQ(FillPlaceholder(u"No placeholder", u"x"), u"No placeholder");
+  EXPECT_EQ(FillPlaceholder(u"%s", u"%s%s"), u"%s%s");  // the value is not searched again
+}
+
 TEST(TextUtil, PreparedNeedleAgreesWithThePlainSearch) {
   const std::u16string alphabet = u"aAbB\u00E4\u00C4\u017Fs S\u0131iI";
   uint32_t seed = 12345;
