@@ -1,15 +1,25 @@
 #!/usr/bin/env python3
-"""Draws the small button glyphs of the main window and the note view and
-writes them as 24-bit BMP files into res/.
+"""Draws the small button glyphs of the main window, the tray menu and the
+note view and writes them as BMP files into res/.
 
-Every glyph is designed on a 16 x 16 grid and rendered at 16 pixels and at
-32 pixels (the "_32" files, for 200 % screens). White is the transparent
-colour of the buttons, so the glyphs are not antialiased: a pixel takes the
-stroke colour when at least half of it is covered (4 x 4 samples) and stays
-pure white otherwise. Antialiased edges would blend towards white and show
-as a pale fringe on the orange header. The header glyphs are drawn in a
-white that is one step off pure white, so they are not themselves
-transparent; the note-view glyphs use dark colours for the light cards.
+The header and tray menu glyphs are 24-bit: each is designed on a 16 x 16
+grid and rendered at 16 pixels and at 32 pixels (the "_32" files, for 200 %
+screens). White is the transparent colour of the buttons, so the glyphs are
+not antialiased: a pixel takes the stroke colour when at least half of it is
+covered (4 x 4 samples) and stays pure white otherwise. Antialiased edges
+would blend towards white and show as a pale fringe on the orange header.
+The header glyphs are drawn in a white that is one step off pure white, so
+they are not themselves transparent.
+
+The note view recolours its glyphs as it draws them, so those are two-colour
+bitmaps (1 bit per pixel): pixel value 0 is the stroke and takes palette
+entry 0, the glyph colour; value 1 is the background (palette entry 1,
+black), which the view leaves transparent. Each is designed on the grid of
+the box it is drawn into (13 x 13 for the mark boxes, 16 x 16 for the
+buttons) and rendered at 100 %, 150 % and 200 % ("_150" and "_200"). Stroke
+widths are part of the design, so they grow with the size and the weight
+stays the same. A pixel is stroke when at least half of it is covered
+(8 x 8 samples); a 1-bit image has no antialiasing.
 
 Usage: python3 tools/make_glyphs.py [output-folder]
 The output is deterministic; the committed bitmaps are regenerated with it.
@@ -26,7 +36,7 @@ STROKE_LIGHT = (252, 252, 252)
 INK = (64, 64, 64)
 GREEN = (0, 128, 0)
 BLUE = (0, 90, 200)
-BELL_GOLD = (176, 112, 0)
+BLACK = (0, 0, 0)
 
 
 def segment_distance(x, y, ax, ay, bx, by):
@@ -92,50 +102,45 @@ def pin_loose(x, y):
     return pin_upright(y, 16 - x)
 
 
+# The note view's glyphs. Bell and tick are designed on the 13 x 13 grid of
+# a mark box, with a margin of one to two pixels; the link arrow and the
+# OK button on a 16 x 16 grid.
+
 def bell(x, y):
-    """A bell with its clapper."""
-    body = [(8, 2), (9.5, 2.6), (11, 4.5), (11.5, 8.5), (13.5, 11.5), (2.5, 11.5),
-            (4.5, 8.5), (5, 4.5), (6.5, 2.6)]
+    """A bell with its clapper (13 x 13)."""
+    body = [(6.5, 2.6), (8.0, 3.1), (9.0, 4.6), (9.3, 7.8), (11.4, 10.0), (1.6, 10.0),
+            (3.7, 7.8), (4.0, 4.6), (5.0, 3.1)]
     if in_polygon(x, y, body):
         return True
-    if in_box(x, y, 7.5, 1, 8.5, 2.5):
+    if in_box(x, y, 5.9, 1.6, 7.1, 3.0):  # the loop on top
         return True
-    return math.hypot(x - 8, y - 13) <= 1.6 and y >= 11.5
+    # The clapper below the rim.
+    return math.hypot(x - 6.5, y - 10.2) <= 1.5 and y >= 10.0
 
 
 def check(x, y):
-    """A tick."""
-    d1 = segment_distance(x, y, 3.0, 8.5, 6.5, 12.0)
-    d2 = segment_distance(x, y, 6.5, 12.0, 13.0, 4.0)
-    return min(d1, d2) <= 1.1
+    """A tick (13 x 13)."""
+    d1 = segment_distance(x, y, 2.6, 6.6, 5.3, 9.3)
+    d2 = segment_distance(x, y, 5.3, 9.3, 10.4, 3.6)
+    return min(d1, d2) <= 1.0
 
 
-def ok_button(x, y):
-    """A round button with a tick cut out of it."""
-    if math.hypot(x - 8, y - 8) > 6.6:
-        return False
-    d1 = segment_distance(x, y, 4.8, 8.2, 7.2, 10.6)
-    d2 = segment_distance(x, y, 7.2, 10.6, 11.4, 5.6)
-    return min(d1, d2) > 0.85
+def ok_tick(x, y):
+    """A bold tick: save the note (16 x 16)."""
+    d1 = segment_distance(x, y, 3.2, 8.4, 6.6, 11.8)
+    d2 = segment_distance(x, y, 6.6, 11.8, 12.8, 4.2)
+    return min(d1, d2) <= 1.25
 
 
-def ok_button_colour(x, y):
-    """The tick of the OK button is light, not transparent."""
-    return GREEN if ok_button(x, y) else (
-        STROKE_LIGHT if math.hypot(x - 8, y - 8) <= 6.6 else None)
-
-
-def link(x, y):
-    """Two chain links on a diagonal: a web address."""
-    def ring(cx, cy):
-        # A stadium along the diagonal, as a ring of width about 1.4.
-        u = ((x - cx) - (y - cy)) / math.sqrt(2)
-        v = ((x - cx) + (y - cy)) / math.sqrt(2)
-        half = 1.6
-        du = max(abs(u) - half, 0.0)
-        d = math.hypot(du, v)
-        return 1.0 <= d <= 2.3
-    return ring(5.8, 10.2) or ring(10.2, 5.8)
+def link_arrow(x, y):
+    """An arrow leaving a box to the upper right: a web address (16 x 16)."""
+    w = 0.55  # half the stroke width
+    # The box, open at its upper right corner where the arrow leaves.
+    lines = ((2.5, 4.5, 7.5, 4.5), (2.5, 4.5, 2.5, 13.5), (2.5, 13.5, 11.5, 13.5),
+             (11.5, 9.5, 11.5, 13.5),
+             # The shaft from inside the box out past the corner, and its head.
+             (6.5, 9.5, 13.5, 2.5), (9.0, 2.5, 13.5, 2.5), (13.5, 2.5, 13.5, 7.0))
+    return any(segment_distance(x, y, *line) <= w for line in lines)
 
 
 def find_next(x, y):
@@ -188,16 +193,23 @@ GLYPHS = {
     "BMP_CLOSE": single(close, STROKE_LIGHT),
     "BMP_PINA": single(pin_pinned, STROKE_LIGHT),
     "BMP_PINB": single(pin_loose, STROKE_LIGHT),
-    "BMP_BELL": single(bell, BELL_GOLD),
-    "BMP_CHECK": single(check, GREEN),
-    "BMP_OKBTN": ok_button_colour,
-    "BMP_URLA": single(link, BLUE),
     # The tray menu's pictures, dark on the light menu.
     "MENU_FIND": single(search, INK),
     "MENU_FINDNEXT": single(find_next, INK),
     "MENU_SETTINGS": single(gear, INK),
     "MENU_HELP": single(help_mark, BLUE),
 }
+
+
+# The note view's two-colour glyphs: shape, design grid, glyph colour. The
+# bell and the tick take their colour from the view, so theirs is black.
+NOTE_GLYPHS = {
+    "BMP_BELL": (bell, 13, BLACK),
+    "BMP_CHECK": (check, 13, BLACK),
+    "BMP_URLA": (link_arrow, 16, BLUE),
+    "BMP_OKBTN": (ok_tick, 16, GREEN),
+}
+NOTE_SAMPLES = 8
 
 
 def render(colour_of, size):
@@ -239,6 +251,46 @@ def bmp_bytes(rows):
     return header + info + bytes(pixels)
 
 
+def render_mask(shape, grid, size):
+    """Rows of booleans (True = stroke), top row first."""
+    scale = grid / size
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            covered = 0
+            for sy in range(NOTE_SAMPLES):
+                for sx in range(NOTE_SAMPLES):
+                    x = (px + (sx + 0.5) / NOTE_SAMPLES) * scale
+                    y = (py + (sy + 0.5) / NOTE_SAMPLES) * scale
+                    covered += shape(x, y)
+            row.append(covered * 2 >= NOTE_SAMPLES * NOTE_SAMPLES)
+        rows.append(row)
+    return rows
+
+
+def mono_bmp_bytes(rows, colour):
+    """A bottom-up 1-bit BMP with a two-entry palette: entry 0 is the glyph
+    colour and the stroke's pixel value, entry 1 (black) the background.
+    Bit 7 of a byte is the leftmost pixel; rows are padded to four bytes."""
+    height = len(rows)
+    width = len(rows[0])
+    stride = ((width + 31) // 32) * 4
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytearray(stride)
+        for px, stroke in enumerate(row):
+            if not stroke:
+                line[px // 8] |= 0x80 >> (px % 8)
+        pixels += line
+    r, g, b = colour
+    palette = bytes((b, g, r, 0)) + bytes((0, 0, 0, 0))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, len(pixels), 3780, 3780, 2, 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return header + info + palette + bytes(pixels)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "res")
@@ -247,6 +299,11 @@ def main():
             path = os.path.join(out, name + suffix + ".bmp")
             with open(path, "wb") as f:
                 f.write(bmp_bytes(render(colour_of, size)))
+    for name, (shape, grid, colour) in NOTE_GLYPHS.items():
+        for size, suffix in ((grid, ""), ((grid * 3 + 1) // 2, "_150"), (grid * 2, "_200")):
+            path = os.path.join(out, name + suffix + ".bmp")
+            with open(path, "wb") as f:
+                f.write(mono_bmp_bytes(render_mask(shape, grid, size), colour))
 
 
 if __name__ == "__main__":
