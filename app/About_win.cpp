@@ -14,14 +14,14 @@ constexpr int kIconSize = 32;
 
 std::u16string Ascii(const char* text) { return std::u16string(text, text + strlen(text)); }
 
-TFormSpec AboutForm() { return {u"fAbout", u"", 330, 132}; }
+ui::TFormSpec AboutForm() { return {u"fAbout", u"", 330, 132}; }
 
-std::vector<TControlSpec> AboutControls() {
+std::vector<ui::TControlSpec> AboutControls() {
   return {
-      {u"lProgram", TControlKind::kLabel, u"Vellumio 2.2", 64, 14, 254, 24},
-      {u"lVersion", TControlKind::kLabel, Ascii(VELLUMIO_VERSION_STRING), 64, 40, 254, 16},
-      {u"lTranslator", TControlKind::kWrapLabel, u"", 64, 60, 254, 30},
-      {u"bOk", TControlKind::kDefaultButton, u"[.bOk]", 243, 97, 75, 25, 0, 0, IDOK},
+      {u"lProgram", ui::TControlKind::kLabel, u"Vellumio 2.2", 64, 14, 254, 24},
+      {u"lVersion", ui::TControlKind::kLabel, Ascii(VELLUMIO_VERSION_STRING), 64, 40, 254, 16},
+      {u"lTranslator", ui::TControlKind::kWrapLabel, u"", 64, 60, 254, 30},
+      {u"bOk", ui::TControlKind::kDefaultButton, u"[.bOk]", 243, 97, 75, 25, 0, 0, IDOK},
   };
 }
 
@@ -45,7 +45,7 @@ std::u16string AboutCaption() {
 
 }  // namespace
 
-TfAbout::TfAbout() : TForm(AboutForm(), AboutControls()) {}
+TfAbout::TfAbout() : ui::TForm(AboutForm(), AboutControls()) {}
 
 TfAbout::~TfAbout() {
   if (icon_) DestroyIcon(icon_);
@@ -72,9 +72,9 @@ int TfAbout::Execute(HWND owner) {
 
 void TfAbout::OnDpiApplied() {
   LOGFONTW bold{};
-  GetObjectW(CreateFormFont(Dpi(), 12).get(), sizeof(bold), &bold);
+  GetObjectW(ui::CreateFormFont(Dpi(), 12).get(), sizeof(bold), &bold);
   bold.lfWeight = FW_BOLD;
-  UniqueFont title(CreateFontIndirectW(&bold));
+  ui::UniqueFont title(CreateFontIndirectW(&bold));
   SendMessageW(At(u"lProgram").Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(title.get()), TRUE);
   titleFont_ = std::move(title);  // the old one only now that no label uses it
   if (icon_) DestroyIcon(icon_);

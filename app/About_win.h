@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "app/Form_win.h"
+#include "ui/Form_win.h"
 
 namespace vellumio::app {
 
-class TfAbout final : public TForm {
+class TfAbout final : public ui::TForm {
 public:
   TfAbout();
   ~TfAbout() override;
@@ -25,7 +25,7 @@ private:
   void OnPaint(HDC dc) override;
   void OnDpiApplied() override;
 
-  UniqueFont titleFont_;
+  ui::UniqueFont titleFont_;
   HICON icon_ = nullptr;
 };
 

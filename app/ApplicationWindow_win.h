@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio::app {
 
-class TApplicationWindow final : public TWindow {
+class TApplicationWindow final : public ui::TWindow {
 public:
   explicit TApplicationWindow(HINSTANCE instance);
 

@@ -7,11 +7,11 @@
 
 #include <functional>
 
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio::app {
 
-class TfCForm : public TWindow {
+class TfCForm : public ui::TWindow {
 public:
   // Created hidden, 5 x 5 pixels at the origin, without owner.
   explicit TfCForm(HINSTANCE instance);

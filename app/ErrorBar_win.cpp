@@ -1,7 +1,7 @@
 #include "app/ErrorBar_win.h"
 
 #include "app/ErrorBarLayout.h"
-#include "app/Form_win.h"
+#include "ui/Form_win.h"
 
 namespace vellumio::app {
 
@@ -28,7 +28,7 @@ TGBError::TGBError(HINSTANCE instance, HWND box) : box_(box) {
                             nullptr);
 }
 
-int TGBError::Scale(int pixels) const { return MulDiv(pixels, WindowDpi(Handle()), 96); }
+int TGBError::Scale(int pixels) const { return MulDiv(pixels, ui::WindowDpi(Handle()), 96); }
 
 void TGBError::SetFont(HFONT font) {
   font_ = font;
@@ -71,7 +71,7 @@ int TGBError::CaptionWidth(HWND button) const {
 void TGBError::LayOut() {
   RECT box;
   GetClientRect(box_, &box);
-  const int dpi = WindowDpi(Handle());
+  const int dpi = ui::WindowDpi(Handle());
   const auto unscale = [dpi](int v) { return MulDiv(v, 96, dpi); };
   const int boxWidth = unscale(box.right), boxHeight = unscale(box.bottom);
   const int labelHeight = unscale(LabelHeight(Scale(ErrorBarLabelWidth(boxWidth))));

@@ -10,11 +10,11 @@
 #include <functional>
 #include <string>
 
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio::app {
 
-class TGBError final : public TWindow {
+class TGBError final : public ui::TWindow {
 public:
   TGBError(HINSTANCE instance, HWND box);
 

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/GlassFill.h"
+#include "ui/GlassFill.h"
 
 namespace vellumio::app {
 
@@ -19,9 +19,9 @@ constexpr int kTitlePoints = 10;
 struct TGlassColours {
   uint32_t a, b;
 };
-constexpr TGlassColours kHeaderGlass{GlassRgb(211, 99, 0), GlassRgb(255, 189, 131)};
-constexpr TGlassColours kSearchGlass{GlassRgb(181, 45, 0), GlassRgb(255, 255, 225)};
-constexpr TGlassColours kPinGlass{GlassRgb(255, 152, 61), GlassRgb(255, 189, 131)};
+constexpr TGlassColours kHeaderGlass{ui::GlassRgb(211, 99, 0), ui::GlassRgb(255, 189, 131)};
+constexpr TGlassColours kSearchGlass{ui::GlassRgb(181, 45, 0), ui::GlassRgb(255, 255, 225)};
+constexpr TGlassColours kPinGlass{ui::GlassRgb(255, 152, 61), ui::GlassRgb(255, 189, 131)};
 
 int Scale(int value, int dpi) { return MulDiv(value, dpi, 96); }
 
@@ -49,7 +49,7 @@ TRIVERTEX Vertex(LONG x, LONG y, uint32_t colour) {
   return v;
 }
 
-void FillBand(HDC dc, LONG left, LONG right, const TGlassBand& band) {
+void FillBand(HDC dc, LONG left, LONG right, const ui::TGlassBand& band) {
   if (band.bottom <= band.top || right <= left) return;
   TRIVERTEX v[2] = {Vertex(left, band.top, band.topColour),
                     Vertex(right, band.bottom, band.bottomColour)};
@@ -63,7 +63,7 @@ void FillBand(HDC dc, LONG left, LONG right, const TGlassBand& band) {
 }
 
 void FillGlass(HDC dc, const RECT& r, TGlassColours colours) {
-  for (const TGlassBand& band : GlassBands(r.top, r.bottom, colours.a, colours.b)) {
+  for (const ui::TGlassBand& band : ui::GlassBands(r.top, r.bottom, colours.a, colours.b)) {
     FillBand(dc, r.left, r.right, band);
   }
 }
@@ -83,8 +83,9 @@ THeaderBar::THeaderBar(HWND parent, HINSTANCE instance) : instance_(instance) {
   LoadGlyphs();
 }
 
-std::unique_ptr<TFlatButton> THeaderBar::MakeButton(std::function<void()> THeaderBar::*callback) {
-  auto button = std::make_unique<TFlatButton>(Handle(), instance_);
+std::unique_ptr<ui::TFlatButton> THeaderBar::MakeButton(
+    std::function<void()> THeaderBar::*callback) {
+  auto button = std::make_unique<ui::TFlatButton>(Handle(), instance_);
   button->OnClick = [this, callback] {
     if (this->*callback) (this->*callback)();
   };
@@ -142,14 +143,14 @@ void THeaderBar::CreateTitleFont() {
 }
 
 void THeaderBar::LoadGlyphs() {
-  menuBut_->SetGlyph(LoadGlyphBitmap(instance_, L"BMP_MENUGLFOR", dpi_));
-  bSearch_->SetGlyph(LoadGlyphBitmap(instance_, L"BMP_SEARCH", dpi_));
-  bMin_->SetGlyph(LoadGlyphBitmap(instance_, L"BMP_CLOSE", dpi_));
+  menuBut_->SetGlyph(ui::LoadGlyphBitmap(instance_, L"BMP_MENUGLFOR", dpi_));
+  bSearch_->SetGlyph(ui::LoadGlyphBitmap(instance_, L"BMP_SEARCH", dpi_));
+  bMin_->SetGlyph(ui::LoadGlyphBitmap(instance_, L"BMP_CLOSE", dpi_));
   LoadPinGlyph();
 }
 
 void THeaderBar::LoadPinGlyph() {
-  bTop_->SetGlyph(LoadGlyphBitmap(instance_, pinned_ ? L"BMP_PINA" : L"BMP_PINB", dpi_));
+  bTop_->SetGlyph(ui::LoadGlyphBitmap(instance_, pinned_ ? L"BMP_PINA" : L"BMP_PINB", dpi_));
 }
 
 // The menu button is square at the left; the other three keep their width
@@ -179,14 +180,15 @@ void THeaderBar::PaintHeader(HDC dc, const RECT& client) const {
   }
   RECT text = client;
   text.right -= kTitleRightInset;
-  TSelectGuard font(dc, titleFont_.Get());
+  ui::TSelectGuard font(dc, titleFont_.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   DrawTextW(dc, kTitle, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void THeaderBar::Paint() {
-  PaintDoubleBuffered(Handle(), [this](HDC dc, const RECT& client) { PaintHeader(dc, client); });
+  ui::PaintDoubleBuffered(Handle(),
+                          [this](HDC dc, const RECT& client) { PaintHeader(dc, client); });
 }
 
 // Only with the ordinary arrow: a busy or drag cursor set by the program

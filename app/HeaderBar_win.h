@@ -9,13 +9,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/FlatButton_win.h"
-#include "app/GdiHandles_win.h"
-#include "app/Window_win.h"
+#include "ui/FlatButton_win.h"
+#include "ui/GdiHandles_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio::app {
 
-class THeaderBar : public TWindow {
+class THeaderBar : public ui::TWindow {
 public:
   // A child of `parent` (the main window), laid out by SetBounds.
   THeaderBar(HWND parent, HINSTANCE instance);
@@ -40,10 +40,10 @@ public:
   bool Dragging() const { return dragging_; }
   POINT DragStart() const { return dragStart_; }
 
-  TFlatButton& MenuBut() { return *menuBut_; }
-  TFlatButton& bSearch() { return *bSearch_; }
-  TFlatButton& bTop() { return *bTop_; }
-  TFlatButton& bMin() { return *bMin_; }
+  ui::TFlatButton& MenuBut() { return *menuBut_; }
+  ui::TFlatButton& bSearch() { return *bSearch_; }
+  ui::TFlatButton& bTop() { return *bTop_; }
+  ui::TFlatButton& bMin() { return *bMin_; }
 
   std::function<void()> OnMenuClick;
   std::function<void()> OnSearchClick;
@@ -61,7 +61,7 @@ protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-  std::unique_ptr<TFlatButton> MakeButton(std::function<void()> THeaderBar::*callback);
+  std::unique_ptr<ui::TFlatButton> MakeButton(std::function<void()> THeaderBar::*callback);
   void LoadGlyphs();
   void LoadPinGlyph();
   void CreateTitleFont();
@@ -76,11 +76,11 @@ private:
   bool searchShown_ = false;
   bool dragging_ = false;
   POINT dragStart_{};
-  TFont titleFont_;
-  std::unique_ptr<TFlatButton> menuBut_;
-  std::unique_ptr<TFlatButton> bSearch_;
-  std::unique_ptr<TFlatButton> bTop_;
-  std::unique_ptr<TFlatButton> bMin_;
+  ui::TFont titleFont_;
+  std::unique_ptr<ui::TFlatButton> menuBut_;
+  std::unique_ptr<ui::TFlatButton> bSearch_;
+  std::unique_ptr<ui::TFlatButton> bTop_;
+  std::unique_ptr<ui::TFlatButton> bMin_;
 };
 
 }  // namespace vellumio::app

@@ -11,20 +11,20 @@
 #include "app/About_win.h"
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
-#include "app/FlatButton_win.h"
-#include "app/Form_win.h"
-#include "app/GdiHandles_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/Main_win.h"
-#include "app/Refresher_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
 #include "base/Utf8.h"
 #include "lang/Message_win.h"
+#include "platform/Win32Text_win.h"
 #include "store/NoteItem.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
-#include "platform/Win32Text_win.h"
+#include "ui/FlatButton_win.h"
+#include "ui/Form_win.h"
+#include "ui/GdiHandles_win.h"
+#include "ui/Refresher_win.h"
 
 namespace vellumio::app {
 
@@ -153,7 +153,7 @@ void TfMain::CreateHeaderHints() {
 }
 
 void TfMain::BuildTrayMenu() {
-  trayMenuComponent_ = std::make_unique<TMenuComponent>(u"mTrayMenu", CreatePopupMenu(), true);
+  trayMenuComponent_ = std::make_unique<ui::TMenuComponent>(u"mTrayMenu", CreatePopupMenu(), true);
   trayMenu_ = trayMenuComponent_->Menu();
   for (const TMenuEntry& entry : kTrayMenu) {
     if (entry.id == 0)
@@ -169,9 +169,9 @@ void TfMain::SetMenuPictures() {
   // would need an alpha channel, which not every system blends.
   menuPictures_.clear();
   for (const TMenuPicture& picture : kMenuPictures) {
-    HBITMAP glyph = LoadGlyphBitmap(instance_, picture.glyph, dpi_);
+    HBITMAP glyph = ui::LoadGlyphBitmap(instance_, picture.glyph, dpi_);
     if (!glyph) continue;
-    menuPictures_.emplace_back(picture.id, TBitmap(glyph));
+    menuPictures_.emplace_back(picture.id, ui::TBitmap(glyph));
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_BITMAP;
@@ -199,7 +199,7 @@ bool TfMain::DrawMenuPicture(const DRAWITEMSTRUCT& draw) const {
     const int y = r.top + (r.bottom - r.top - size) / 2;
     const HDC mem = CreateCompatibleDC(draw.hDC);
     {
-      TSelectGuard select(mem, glyph.Get());
+      ui::TSelectGuard select(mem, glyph.Get());
       TransparentBlt(draw.hDC, x, y, size, size, mem, 0, 0, info.bmWidth, info.bmHeight,
                      RGB(255, 255, 255));
     }
@@ -219,8 +219,9 @@ void TfMain::TranslateMenu() {
   }
   for (const TMenuEntry& entry : kTrayMenu)
     if (entry.id != 0 && !Shortcut(entry.id).empty())
-      SetMenuItemText(trayMenu_, entry.id, false,
-                      MenuItemText(trayMenu_, entry.id, false) + FromWide(Shortcut(entry.id)));
+      ui::SetMenuItemText(
+          trayMenu_, entry.id, false,
+          ui::MenuItemText(trayMenu_, entry.id, false) + FromWide(Shortcut(entry.id)));
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 

@@ -10,12 +10,8 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
 #include "app/ErrorBar_win.h"
-#include "app/FileDialogs_win.h"
-#include "app/Form_win.h"
 #include "app/HeaderBar_win.h"
-#include "app/MainThreadCalls_win.h"
 #include "app/MinThread_win.h"
-#include "app/Refresher_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
 #include "base/Utf8.h"
@@ -23,11 +19,15 @@
 #include "lang/Message_win.h"
 #include "lang/SelectLang_win.h"
 #include "platform/Platform.h"
+#include "platform/Win32Text_win.h"
 #include "res/resource.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
 #include "store/SnapshotSaver.h"
-#include "platform/Win32Text_win.h"
+#include "ui/FileDialogs_win.h"
+#include "ui/Form_win.h"
+#include "ui/MainThreadCalls_win.h"
+#include "ui/Refresher_win.h"
 
 namespace vellumio::app {
 
@@ -116,8 +116,8 @@ void TfMain::Create() {
   // Off screen until the docking logic has placed it.
   SetWindowPos(Handle(), nullptr, -4000, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  refresher_ = std::make_unique<TRefresher>(instance_);
-  threadCalls_ = std::make_unique<TMainThreadCalls>(instance_);
+  refresher_ = std::make_unique<ui::TRefresher>(instance_);
+  threadCalls_ = std::make_unique<ui::TMainThreadCalls>(instance_);
   indicatorWindow_ = MakeIndicatorWindow(Handle());
   TLoaderServices services;
   services.confStore.window = indicatorWindow_.get();
@@ -143,14 +143,14 @@ void TfMain::Create() {
 }
 
 void TfMain::CreateComponents() {
-  dpi_ = WindowDpi(nullptr);
+  dpi_ = ui::WindowDpi(nullptr);
   const RECT bounds{-4000, 0, -4000 + Scale(kDesignWidth), Scale(kDesignHeight)};
   // WS_POPUP | WS_THICKFRAME: no caption, a resizable frame.
   CreateWindowHandle(kMainClassName, L"", WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN, 0, bounds,
                      application_.Handle(), instance_);
-  dpi_ = WindowDpi(Handle());
-  SetMainWindow(Handle());
-  SetApplicationWindow(application_.Handle());
+  dpi_ = ui::WindowDpi(Handle());
+  ui::SetMainWindow(Handle());
+  ui::SetApplicationWindow(application_.Handle());
   header_ = std::make_unique<THeaderBar>(Handle(), instance_);
   header_->SetDpi(dpi_);
   header_->OnMenuClick = [this] { OnMenuButton(); };
@@ -171,7 +171,7 @@ void TfMain::CreateComponents() {
 }
 
 void TfMain::ApplyFonts() {
-  uiFont_ = CreateFormFont(dpi_, 9);  // the forms' face, a point larger
+  uiFont_ = ui::CreateFormFont(dpi_, 9);  // the forms' face, a point larger
   if (errorBar_) errorBar_->SetFont(uiFont_.get());
 }
 
@@ -314,7 +314,7 @@ void TfMain::HideErrorBar() {
 
 void TfMain::ErrorBarFirstButton() {
   TDatabaseSettings& settings = loader_->ConfStore().DatabaseSettings;
-  TFileDialogOptions options;
+  ui::TFileDialogOptions options;
   options.fileName = settings.DatabaseFile();
   options.initialFolder = settings.DatabaseFolder();
   options.fallbackFolder = Folders().dataFolder;
@@ -323,7 +323,7 @@ void TfMain::ErrorBarFirstButton() {
   options.owner = Handle();
   loader_->BeginModal();
   const std::optional<std::u16string> chosen =
-      errorMode_ == 1 ? ShowOpenDialog(options) : ShowSaveDialog(options);
+      errorMode_ == 1 ? ui::ShowOpenDialog(options) : ui::ShowSaveDialog(options);
   loader_->EndModal(false);
   if (!chosen) return;
   settings.SetDatabaseFile(*chosen);
@@ -606,7 +606,7 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfMain::HandleException(const char* message) {
-  TWindow::HandleException(message);
+  ui::TWindow::HandleException(message);
   if (!loader_ || !ready_) return;
   // Nothing may leave here: this runs inside the window procedure.
   try {
@@ -655,8 +655,8 @@ TfMain::~TfMain() {
   hintComponents_.clear();
   dockLine_.reset();
   header_.reset();
-  SetMainWindow(nullptr);
-  SetApplicationWindow(nullptr);
+  ui::SetMainWindow(nullptr);
+  ui::SetApplicationWindow(nullptr);
 }
 
 }  // namespace vellumio::app

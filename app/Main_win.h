@@ -17,15 +17,20 @@
 #include <utility>
 #include <vector>
 
-#include "app/Form_win.h"
-#include "app/GdiHandles_win.h"
-#include "app/Window_win.h"
 #include "config/Loader.h"
 #include "lang/Component.h"
+#include "ui/Form_win.h"
+#include "ui/GdiHandles_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio {
 class TIndicatorWindow;
 }
+
+namespace vellumio::ui {
+class TMainThreadCalls;
+class TRefresher;
+}  // namespace vellumio::ui
 
 namespace vellumio::app {
 
@@ -33,9 +38,7 @@ class TApplicationWindow;
 class TfCForm;
 class TGBError;
 class THeaderBar;
-class TMainThreadCalls;
 class TMinThreads;
-class TRefresher;
 class TTrayIcon;
 
 // Private messages of the second-copy protocol.
@@ -44,9 +47,7 @@ inline constexpr UINT kStopUserMessage = WM_USER + 154;  // 1178: stop
 inline constexpr wchar_t kMainClassName[] = L"TfMain";
 inline constexpr wchar_t kMainCaption[] = L"ScribbaloonStarted";
 
-class TMenuComponent;
-
-class TfMain final : public TWindow, public ILoaderWindow, public IComponent {
+class TfMain final : public ui::TWindow, public ILoaderWindow, public IComponent {
 public:
   TfMain(HINSTANCE instance, TApplicationWindow& application);
   ~TfMain() override;
@@ -205,12 +206,12 @@ private:
   HMENU trayMenu_ = nullptr;
   HWND hints_ = nullptr;  // the header buttons' tooltips
   std::vector<std::unique_ptr<IComponent>> hintComponents_;
-  std::unique_ptr<TMenuComponent> trayMenuComponent_;
+  std::unique_ptr<ui::TMenuComponent> trayMenuComponent_;
   // The tray menu's pictures by command id, drawn on WM_DRAWITEM.
-  std::vector<std::pair<UINT, TGdiObject<HBITMAP>>> menuPictures_;
-  UniqueFont uiFont_;
-  std::unique_ptr<TRefresher> refresher_;
-  std::unique_ptr<TMainThreadCalls> threadCalls_;
+  std::vector<std::pair<UINT, ui::TGdiObject<HBITMAP>>> menuPictures_;
+  ui::UniqueFont uiFont_;
+  std::unique_ptr<ui::TRefresher> refresher_;
+  std::unique_ptr<ui::TMainThreadCalls> threadCalls_;
   std::unique_ptr<TMinThreads> minThreads_;
   std::unique_ptr<TIndicatorWindow> indicatorWindow_;
   std::unique_ptr<TLoader> loader_;

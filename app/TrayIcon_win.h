@@ -11,11 +11,11 @@
 #include <functional>
 #include <string>
 
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
 namespace vellumio::app {
 
-class TTrayIcon : public TWindow {
+class TTrayIcon : public ui::TWindow {
 public:
   // Created disabled and visible: nothing shows until SetEnabled(true).
   explicit TTrayIcon(HINSTANCE instance);

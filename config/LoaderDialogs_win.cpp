@@ -4,12 +4,12 @@
 
 #include <shellapi.h>
 
-#include "app/FileDialogs_win.h"
-#include "app/Form_win.h"
 #include "config/Loader.h"
 #include "lang/Message_win.h"
 #include "platform/Platform.h"
 #include "platform/Win32Text_win.h"
+#include "ui/FileDialogs_win.h"
+#include "ui/Form_win.h"
 
 namespace vellumio {
 
@@ -52,8 +52,8 @@ constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 }  // namespace
 
 std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
-  app::TFileDialogOptions options;
-  options.owner = app::MainWindow();
+  ui::TFileDialogOptions options;
+  options.owner = ui::MainWindow();
   options.fileName = currentFile;
   options.initialFolder = platform::ExtractFileDir(currentFile);
   options.fallbackFolder = Folders().dataFolder;
@@ -61,13 +61,13 @@ std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
   options.defaultExtension = L"sbn";
   options.title = L"Create New Database";
   BeginModal();
-  const std::optional<std::u16string> chosen = app::ShowOpenDialog(options);
+  const std::optional<std::u16string> chosen = ui::ShowOpenDialog(options);
   EndModal(false);
   // Nothing created: the caller keeps the file it had.
   if (!chosen) return currentFile;
   if (platform::FileExists(*chosen) &&
       TuMsg::ShowMsg(IDI_QUESTION, GetText(u"", u".lConfirmation"),
-                     GetText(u"FMAIN", u"mFileExists"), u"FileExistsMsg", app::MainWindow(), false,
+                     GetText(u"FMAIN", u"mFileExists"), u"FileExistsMsg", ui::MainWindow(), false,
                      true) != 6)
     return currentFile;
   TNoteListCollection fresh(true);
@@ -76,8 +76,8 @@ std::u16string TLoader::CreateNewDatabase(const std::u16string& currentFile) {
 }
 
 void TLoader::ExportToText() {
-  app::TFileDialogOptions options;
-  options.owner = app::MainWindow();
+  ui::TFileDialogOptions options;
+  options.owner = ui::MainWindow();
   options.filter = WideString(GetText(u"", u".lTextFiles")) + L" (*.txt)|*.txt|" +
                    WideString(GetText(u"", u".lAllFiles")) + L"|*.*";
   options.defaultExtension = L"txt";
@@ -87,7 +87,7 @@ void TLoader::ExportToText() {
   BeginModal();
   std::optional<std::u16string> chosen;
   try {
-    chosen = app::ShowSaveDialog(options);
+    chosen = ui::ShowSaveDialog(options);
     if (chosen) {
       LastExportFolder = platform::ExtractFileDir(*chosen);
       database_->ExportToFile(*chosen);
@@ -103,15 +103,15 @@ void TLoader::ShowHelp(const std::u16string& topic) {
   std::u16string path = Folders().helpFolder + u"Vellumio.chm";
   if (!topic.empty()) path += u"::" + topic;
   if (const auto htmlHelp = g_htmlHelp.Function()) {
-    htmlHelp(app::MainWindow(), platform::ToAnsi(path).c_str(), kDisplayTopic, 0);
+    htmlHelp(ui::MainWindow(), platform::ToAnsi(path).c_str(), kDisplayTopic, 0);
     return;
   }
   MessageBeep(MB_ICONEXCLAMATION);
-  const int answer = MessageBoxW(
-      app::MainWindow(),
-      L"HHCtrl.ocx library not found.\r\nUnable to display the help file.\r\n\r\n"
-      L"Please press OK button to update your help viewer.",
-      L"Vellumio", MB_ICONERROR | MB_OKCANCEL);
+  const int answer =
+      MessageBoxW(ui::MainWindow(),
+                  L"HHCtrl.ocx library not found.\r\nUnable to display the help file.\r\n\r\n"
+                  L"Please press OK button to update your help viewer.",
+                  L"Vellumio", MB_ICONERROR | MB_OKCANCEL);
   if (answer == IDOK) ShellExecuteW(nullptr, L"open", kHelpViewerPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
 

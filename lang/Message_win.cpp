@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/PlaceNear_win.h"
 #include "config/Loader.h"
 #include "platform/Win32Text_win.h"
+#include "ui/PlaceNear_win.h"
 
 namespace vellumio {
 
-using app::TControlKind;
 using platform::win::W;
+using ui::TControlKind;
 
 namespace {
 
@@ -28,9 +28,9 @@ const char16_t* const kRememberedIds[] = {
     u"NewerAvailMsg", u"FileExistsMsg",  u"fSelectLang",
 };
 
-app::TFormSpec MessageForm() { return {u"uMsg", u"", kClientWidth, kClientHeight}; }
+ui::TFormSpec MessageForm() { return {u"uMsg", u"", kClientWidth, kClientHeight}; }
 
-std::vector<app::TControlSpec> MessageControls() {
+std::vector<ui::TControlSpec> MessageControls() {
   return {
       {u"lMsg", TControlKind::kWrapLabel, u"", 72, kMessageTop, kMessageWidth, kMessageHeight},
       {u"b1", TControlKind::kDefaultButton, u"", 208, 96, 75, 25, 0, 0, kMsgYes},
@@ -67,7 +67,7 @@ void PlayIconSound(LPCWSTR iconId) {
 }
 
 void BringApplicationToFront() {
-  const HWND application = app::ApplicationWindow();
+  const HWND application = ui::ApplicationWindow();
   if (application && IsWindow(application) && GetForegroundWindow() != application)
     SetForegroundWindow(application);
 }
@@ -110,7 +110,7 @@ int TuMsg::ShowMsg(LPCWSTR iconId, const std::u16string& caption, const std::u16
   box.SetMessage(text);
   // Placed once its size is final: a long text makes it taller.
   if (owner) {
-    app::PlaceNear(box.Handle(), owner);
+    ui::PlaceNear(box.Handle(), owner);
   } else {
     box.CenterOnScreen();
   }
@@ -136,11 +136,11 @@ void TuMsg::EnableAllMessages() {
 }
 
 void TuMsg::SetButtons(bool okOnly) {
-  app::TFormControl& b1 = At(u"b1");
-  app::TFormControl& b2 = At(u"b2");
+  ui::TFormControl& b1 = At(u"b1");
+  ui::TFormControl& b2 = At(u"b2");
   if (okOnly) {
     b1.SetText(GlobalText(u".bOk"));
-    const app::TControlSpec& right = b2.Spec();
+    const ui::TControlSpec& right = b2.Spec();
     MoveControl(u"b1", right.left, right.top, right.width, right.height);
     b2.SetVisible(false);
   } else {
@@ -172,7 +172,7 @@ void TuMsg::SetMessage(const std::u16string& text) {
   if (kClientHeight + extra > screen - 80) extra = std::max(0, screen - 80 - kClientHeight);
   MoveControl(u"lMsg", 72, kMessageTop, kMessageWidth, kMessageHeight + extra);
   for (const char16_t* name : {u"b1", u"b2", u"cShowAg"}) {
-    const app::TControlSpec s = At(name).Spec();
+    const ui::TControlSpec s = At(name).Spec();
     MoveControl(name, s.left, s.top + extra, s.width, s.height);
   }
   SetClientSize(kClientWidth, kClientHeight + extra);

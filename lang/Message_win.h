@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "app/Form_win.h"
+#include "ui/Form_win.h"
 
 namespace vellumio {
 
@@ -18,7 +18,7 @@ namespace vellumio {
 inline constexpr int kMsgYes = IDYES;        // 6: Yes or OK, or a remembered answer
 inline constexpr int kMsgCancel = IDCANCEL;  // 2: No, Escape or the box closed
 
-class TuMsg final : public app::TForm {
+class TuMsg final : public ui::TForm {
 public:
   // `iconId`: IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION or IDI_ASTERISK.
   // `owner`: a control to place the box near, or null for the centre of

@@ -6,7 +6,7 @@
 
 namespace vellumio {
 
-using app::TControlKind;
+using ui::TControlKind;
 
 namespace {
 
@@ -15,9 +15,9 @@ constexpr int kDoNotShow = 1;
 const std::u16string kSection = u"Dialogs\\fSelectLang";
 const std::u16string kValue = u"DefaultAnswer";
 
-app::TFormSpec SelectLangForm() { return {u"fSelectLang", u"", 290, 238}; }
+ui::TFormSpec SelectLangForm() { return {u"fSelectLang", u"", 290, 238}; }
 
-std::vector<app::TControlSpec> SelectLangControls() {
+std::vector<ui::TControlSpec> SelectLangControls() {
   return {
       {u"lSelect", TControlKind::kLabel, u"Please select interface language:", 12, 12, 266, 16},
       {u"lcb", TControlKind::kListBox, u"", 12, 32, 266, 160},
@@ -60,7 +60,7 @@ bool TfSelectLang::Execute(HWND owner) {
 
 void TfSelectLang::FillLanguages() {
   const TLangModule& languages = Loader()->LangModule();
-  app::TFormControl& list = At(u"lcb");
+  ui::TFormControl& list = At(u"lcb");
   list.ClearItems();
   for (const TLangModule::TDisplayName& entry : languages.DisplayNames()) list.AddItem(entry.name);
   list.SetSelected(languages.CurrentIndex());

@@ -9,11 +9,11 @@
 
 #include <functional>
 
-#include "app/Form_win.h"
+#include "ui/Form_win.h"
 
 namespace vellumio {
 
-class TfSelectLang final : public app::TForm {
+class TfSelectLang final : public ui::TForm {
 public:
   // `languageChanged` runs after each switch, once the dialog has been
   // retranslated (the main window retranslates itself there).

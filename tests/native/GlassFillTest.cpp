@@ -1,9 +1,9 @@
 // The colours and bands of the header's glass fill.
-#include "app/GlassFill.h"
+#include "ui/GlassFill.h"
 
 #include <gtest/gtest.h>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 namespace {
 
 const uint32_t kBase = GlassRgb(211, 99, 0);
@@ -55,4 +55,4 @@ TEST(GlassFill, BandsFadeFromTheHighlightIntoTheBase) {
 }
 
 }  // namespace
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -1,8 +1,8 @@
-#include "app/PlaceNear.h"
+#include "ui/PlaceNear.h"
 
 #include <gtest/gtest.h>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 namespace {
 
 TEST(PlaceNear, HalvesGoToTheEvenNeighbour) {
@@ -85,4 +85,4 @@ TEST(PlaceNear, ControlCentreIsTheAnchorWhenThePointerIsElsewhere) {
 }
 
 }  // namespace
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

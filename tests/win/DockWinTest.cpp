@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/DockLine_win.h"
-#include "app/GlassFill.h"
 #include "app/HeaderBar_win.h"
 #include "app/TrayIcon_win.h"
+#include "ui/GlassFill.h"
 
 namespace vellumio::app {
 namespace {
@@ -208,7 +208,7 @@ std::vector<uint32_t> Pixels(HBITMAP bitmap) {
 }
 
 std::vector<uint32_t> ResourcePixels(const wchar_t* name) {
-  const HBITMAP b = LoadGlyphBitmap(Module(), name, 96);
+  const HBITMAP b = ui::LoadGlyphBitmap(Module(), name, 96);
   std::vector<uint32_t> pixels = Pixels(b);
   DeleteObject(b);
   return pixels;
@@ -241,7 +241,8 @@ TEST(HeaderBarWin, ButtonsReportTheirClicks) {
   header.OnSearchClick = [&] { clicked += L"S"; };
   header.OnPinClick = [&] { clicked += L"P"; };
   header.OnMinimizeClick = [&] { clicked += L"N"; };
-  for (TFlatButton* b : {&header.MenuBut(), &header.bSearch(), &header.bTop(), &header.bMin()}) {
+  for (ui::TFlatButton* b :
+       {&header.MenuBut(), &header.bSearch(), &header.bTop(), &header.bMin()}) {
     SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   }
@@ -340,14 +341,14 @@ TEST(HeaderBarWin, PaintsOrangeGlassWithAWhiteTitleAndLitStrips) {
   THeaderBar header(host.Get(), Module());
   header.SetDpi(96);
   header.SetBounds(0, 0, 315);
-  const uint32_t a = GlassRgb(211, 99, 0);
-  const uint32_t b = GlassRgb(255, 189, 131);
+  const uint32_t a = ui::GlassRgb(211, 99, 0);
+  const uint32_t b = ui::GlassRgb(255, 189, 131);
   {
     const THeaderPicture picture(header);
-    ExpectNear(picture.At(30, 0), GlassMix(a, b, 250), "top of the highlight");
+    ExpectNear(picture.At(30, 0), ui::GlassMix(a, b, 250), "top of the highlight");
     ExpectNear(picture.At(30, 8), a, "top of the body");
     // The last row is one step short of the band's end colour.
-    ExpectNear(picture.At(30, 22), GlassMix(a, b, 220), "bottom", 8);
+    ExpectNear(picture.At(30, 22), ui::GlassMix(a, b, 220), "bottom", 8);
     const RECT pin = header.bTop().Bounds();
     ExpectNear(picture.At(pin.left + 1, 8), a, "pin strip while not pinned");
     EXPECT_GT(picture.WhitePixels(60, 240), 40);
@@ -359,10 +360,11 @@ TEST(HeaderBarWin, PaintsOrangeGlassWithAWhiteTitleAndLitStrips) {
     const THeaderPicture picture(header);
     const RECT pin = header.bTop().Bounds();
     const RECT search = header.bSearch().Bounds();
-    ExpectNear(picture.At(pin.left + 1, 8), GlassRgb(255, 152, 61), "pin strip");
-    ExpectNear(picture.At(search.left + 1, 8), GlassRgb(181, 45, 0), "search strip");
+    ExpectNear(picture.At(pin.left + 1, 8), ui::GlassRgb(255, 152, 61), "pin strip");
+    ExpectNear(picture.At(search.left + 1, 8), ui::GlassRgb(181, 45, 0), "search strip");
     ExpectNear(picture.At(search.left + 1, 0),
-               GlassMix(GlassRgb(181, 45, 0), GlassRgb(255, 255, 225), 250), "search highlight");
+               ui::GlassMix(ui::GlassRgb(181, 45, 0), ui::GlassRgb(255, 255, 225), 250),
+               "search highlight");
     ExpectNear(picture.At(search.left - 1, 8), a, "left of the search strip");
   }
 }
@@ -372,7 +374,7 @@ TEST(Glyphs, EveryGlyphLoadsFromTheResourcesInBothSizes) {
                             L"BMP_BELL",      L"BMP_CHECK",  L"BMP_OKBTN", L"BMP_URLA"};
   for (const wchar_t* name : names) {
     for (const auto& [dpi, size] : {std::pair{96, 16}, std::pair{192, 32}}) {
-      const HBITMAP glyph = LoadGlyphBitmap(Module(), name, dpi);
+      const HBITMAP glyph = ui::LoadGlyphBitmap(Module(), name, dpi);
       ASSERT_NE(glyph, nullptr) << static_cast<const void*>(name);
       BITMAP info{};
       GetObjectW(glyph, sizeof(info), &info);
@@ -387,7 +389,7 @@ TEST(Glyphs, EveryGlyphLoadsFromTheResourcesInBothSizes) {
       DeleteObject(glyph);
     }
   }
-  EXPECT_EQ(LoadGlyphBitmap(Module(), L"BMP_NO_SUCH_GLYPH", 96), nullptr);
+  EXPECT_EQ(ui::LoadGlyphBitmap(Module(), L"BMP_NO_SUCH_GLYPH", 96), nullptr);
 }
 
 HICON TestIcon() { return LoadIconW(nullptr, IDI_APPLICATION); }

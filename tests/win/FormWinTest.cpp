@@ -8,15 +8,15 @@
 
 #include <string>
 
-#include "app/Form_win.h"
 #include "tests/win/UiTestSupport.h"
+#include "ui/Form_win.h"
 
 namespace vellumio {
 namespace {
 
-using app::TControlKind;
-using app::TForm;
-using app::TMenuComponent;
+using ui::TControlKind;
+using ui::TForm;
+using ui::TMenuComponent;
 
 const char kEnglish[] =
     "[global]\r\nbOk=OK\r\nbClose=Close\r\n"
@@ -31,9 +31,9 @@ const char kGerman[] =
 
 enum : UINT { kExitId = 101, kHelpId = 102, kAboutId = 103 };
 
-app::TFormSpec TestFormSpec() { return {u"fTest", u"[lCaption]", 300, 200}; }
+ui::TFormSpec TestFormSpec() { return {u"fTest", u"[lCaption]", 300, 200}; }
 
-std::vector<app::TControlSpec> TestControls() {
+std::vector<ui::TControlSpec> TestControls() {
   return {
       {u"lName", TControlKind::kLabel, u"[lName]", 10, 10, 120, 16},
       {u"eName", TControlKind::kEdit, u"[lName]", 10, 30, 200, 22, 0, 0, 0, u"[hName]"},
@@ -68,7 +68,7 @@ protected:
   }
   std::u16string Text(const char16_t* control) const { return form.At(control).Text(); }
   std::u16string MenuText(HMENU m, UINT item, bool byPosition = false) const {
-    return app::MenuItemText(m, item, byPosition);
+    return ui::MenuItemText(m, item, byPosition);
   }
 
   TForm form{TestFormSpec(), TestControls()};
@@ -91,13 +91,13 @@ TEST_F(FormWin, PlaceholdersComeFromTheFormsSectionAndTheSharedOne) {
   EXPECT_EQ(Text(u"_cAuto"), u"Automatic") << "a '_' name wins over the placeholder";
   EXPECT_EQ(Text(u"bOk"), u"OK");
   EXPECT_EQ(Text(u"__bClose"), u"Close") << "'__bClose' reads .bClose";
-  app::TFormControl& list = form.At(u"lcb");
+  ui::TFormControl& list = form.At(u"lcb");
   ASSERT_EQ(list.ItemCount(), 3u);
   EXPECT_EQ(list.Item(0), u"First item");
   EXPECT_EQ(list.Item(1), u"plain");
   EXPECT_EQ(list.Item(2), u"OK");
   EXPECT_EQ(list.Selected(), 2) << "replacing an item keeps the selection";
-  app::TFormControl& combo = form.At(u"cbSize");
+  ui::TFormControl& combo = form.At(u"cbSize");
   ASSERT_EQ(combo.ItemCount(), 2u);
   EXPECT_EQ(combo.Item(0), u"Second item");
   EXPECT_EQ(combo.Item(1), u"First item");
@@ -162,8 +162,7 @@ TEST_F(FormWin, ControlsAndFontFollowTheDpi) {
   ASSERT_EQ(controlFont, form.Font());
   GetObjectW(controlFont, sizeof(font), &font);
   EXPECT_EQ(font.lfHeight, -16);  // 8 points at 144 DPI
-  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(font.lfFaceName)),
-            app::FormFontFace());
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(font.lfFaceName)), ui::FormFontFace());
 
   // Moving a control in design measures uses the current DPI.
   form.MoveControl(u"Panel1", 100, 100, 20, 10);
@@ -184,9 +183,9 @@ TEST_F(FormWin, ClientSizeIsTheDesignAtTheFormsDpi) {
 }
 
 TEST(FormFont, SegoeUiWhereTheSystemHasItElseTahoma) {
-  const std::u16string face = app::FormFontFace();
+  const std::u16string face = ui::FormFontFace();
   EXPECT_TRUE(face == u"Segoe UI" || face == u"Tahoma");
-  app::UniqueFont font = app::CreateFormFont(120, 9);
+  ui::UniqueFont font = ui::CreateFormFont(120, 9);
   LOGFONTW lf{};
   ASSERT_TRUE(GetObjectW(font.get(), sizeof(lf), &lf));
   EXPECT_EQ(lf.lfHeight, -15);

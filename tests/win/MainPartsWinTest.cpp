@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/MainThreadCalls_win.h"
 #include "app/MinThread_win.h"
-#include "app/Refresher_win.h"
 #include "platform/Platform.h"
+#include "ui/MainThreadCalls_win.h"
+#include "ui/Refresher_win.h"
 
 namespace vellumio::app {
 namespace {
@@ -33,7 +33,7 @@ bool PumpUntil(Done done, int milliseconds = 3000) {
 }
 
 TEST(RefresherWin, CallsRunLaterInOrderAndDuplicatesCollapse) {
-  TRefresher refresher(Module());
+  ui::TRefresher refresher(Module());
   std::vector<std::string> calls;
   refresher.Post("AfterStart", [&] { calls.push_back("AfterStart"); });
   refresher.Post("RefreshCaption", [&] { calls.push_back("RefreshCaption"); });
@@ -50,7 +50,7 @@ TEST(RefresherWin, CallsRunLaterInOrderAndDuplicatesCollapse) {
 }
 
 TEST(RefresherWin, ACallThatPumpsMessagesDoesNotReenterTheQueue) {
-  TRefresher refresher(Module());
+  ui::TRefresher refresher(Module());
   std::vector<std::string> calls;
   refresher.Post("Dialog", [&] {
     calls.push_back("Dialog begins");
@@ -66,7 +66,7 @@ TEST(RefresherWin, ACallThatPumpsMessagesDoesNotReenterTheQueue) {
 }
 
 TEST(MainThreadCallsWin, CallsFromOtherThreadsRunOnTheMainThread) {
-  TMainThreadCalls calls(Module());
+  ui::TMainThreadCalls calls(Module());
   const DWORD mainThread = GetCurrentThreadId();
   std::atomic<int> ran{0};
   std::atomic<bool> wrongThread{false};
@@ -85,7 +85,7 @@ TEST(MainThreadCallsWin, CallsFromOtherThreadsRunOnTheMainThread) {
 }
 
 TEST(MinThreadsWin, FiresOnTheMainThreadAfterHalfASecond) {
-  TMainThreadCalls calls(Module());
+  ui::TMainThreadCalls calls(Module());
   int fired = 0;
   TMinThreads threads(calls, [&] { ++fired; });
   const auto start = std::chrono::steady_clock::now();
@@ -97,7 +97,7 @@ TEST(MinThreadsWin, FiresOnTheMainThreadAfterHalfASecond) {
 }
 
 TEST(MinThreadsWin, NothingFiresAfterTheWindowStoppedThem) {
-  TMainThreadCalls calls(Module());
+  ui::TMainThreadCalls calls(Module());
   int fired = 0;
   {
     TMinThreads threads(calls, [&] { ++fired; });

@@ -7,17 +7,17 @@
 
 #include <string>
 
-#include "app/PlaceNear.h"
 #include "lang/Message_win.h"
 #include "tests/win/UiTestSupport.h"
+#include "ui/PlaceNear.h"
 
 namespace vellumio {
 namespace {
 
-using app::TForm;
 using test::Click;
 using test::PressKey;
 using test::TFormAnswerer;
+using ui::TForm;
 
 const char kGlobal[] =
     "[global]\r\nbOk=Okay\r\nbYes=Sure\r\nbNo=Nope\r\ncDoNotShow=Stop asking\r\n";
@@ -204,8 +204,8 @@ TEST_F(MessageWin, NearAControlAndWithItsWindowDisabledMeanwhile) {
   GetWindowRect(button, &b);
   POINT cursor{};
   GetCursorPos(&cursor);
-  const app::TPlacePoint expected = app::PlaceNearPosition(
-      {cursor.x, cursor.y}, app::TPlaceRect{b.left, b.top, b.right, b.bottom},
+  const ui::TPlacePoint expected = ui::PlaceNearPosition(
+      {cursor.x, cursor.y}, ui::TPlaceRect{b.left, b.top, b.right, b.bottom},
       boxRect.right - boxRect.left, boxRect.bottom - boxRect.top, std::nullopt);
   EXPECT_EQ(boxRect.left, expected.x);
   EXPECT_EQ(boxRect.top, expected.y);

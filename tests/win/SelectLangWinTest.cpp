@@ -20,7 +20,7 @@
 namespace vellumio {
 namespace {
 
-using app::TForm;
+using ui::TForm;
 
 const char kEnglish[] = "[global]\r\nbOk=OK\r\ncDoNotShow=Do not show again\r\n";
 const char kGerman[] = "[global]\r\nbOk=Gut\r\ncDoNotShow=Nicht mehr zeigen\r\n";
@@ -40,7 +40,7 @@ protected:
     StartLoader();
   }
 
-  static int IndexOf(app::TFormControl& list, const std::u16string& name) {
+  static int IndexOf(ui::TFormControl& list, const std::u16string& name) {
     for (size_t i = 0; i < list.ItemCount(); ++i) {
       if (list.Item(i) == name) return static_cast<int>(i);
     }
@@ -49,7 +49,7 @@ protected:
 
   // What a click on an entry makes the list box tell its form.
   static void ClickEntry(TForm& form, int index, WORD notification = LBN_SELCHANGE) {
-    app::TFormControl& list = form.At(u"lcb");
+    ui::TFormControl& list = form.At(u"lcb");
     list.SetSelected(index);
     SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(list.CommandId(), notification),
                  reinterpret_cast<LPARAM>(list.Handle()));
@@ -58,7 +58,7 @@ protected:
   bool Run(const std::function<void(TForm&)>& act) {
     TfSelectLang dialog([this] { ++changes; });
     test::TFormAnswerer answerer([&](TForm& form) {
-      app::TFormControl& list = form.At(u"lcb");
+      ui::TFormControl& list = form.At(u"lcb");
       before.caption = form.Caption();
       before.label = form.At(u"lSelect").Text();
       before.ok = form.At(u"__bOk").Text();

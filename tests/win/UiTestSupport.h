@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Form_win.h"
 #include "config/AppFolders.h"
 #include "config/Loader.h"
 #include "config/SettingsIni.h"
 #include "tests/native/ConfStoreTestSupport.h"
 #include "tests/support/TestFiles.h"
+#include "ui/Form_win.h"
 
 namespace vellumio::test {
 
@@ -156,14 +156,14 @@ protected:
 // The visible forms of this thread. (A named CALLBACK function: on i686 a
 // lambda does not convert to the stdcall WNDENUMPROC.)
 inline BOOL CALLBACK CollectVisibleForm(HWND hwnd, LPARAM list) {
-  app::TForm* form = app::TForm::FromHandle(hwnd);
+  ui::TForm* form = ui::TForm::FromHandle(hwnd);
   if (form && IsWindowVisible(hwnd))
-    reinterpret_cast<std::vector<app::TForm*>*>(list)->push_back(form);
+    reinterpret_cast<std::vector<ui::TForm*>*>(list)->push_back(form);
   return TRUE;
 }
 
-inline std::vector<app::TForm*> VisibleForms() {
-  std::vector<app::TForm*> forms;
+inline std::vector<ui::TForm*> VisibleForms() {
+  std::vector<ui::TForm*> forms;
   EnumThreadWindows(GetCurrentThreadId(), &CollectVisibleForm, reinterpret_cast<LPARAM>(&forms));
   return forms;
 }
@@ -174,7 +174,7 @@ inline std::vector<app::TForm*> VisibleForms() {
 // answer fails the test instead of hanging it.
 class TFormAnswerer {
 public:
-  using TAction = std::function<void(app::TForm&)>;
+  using TAction = std::function<void(ui::TForm&)>;
 
   explicit TFormAnswerer(TAction action) : action_(std::move(action)) {
     current_ = this;
@@ -193,9 +193,9 @@ private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     TFormAnswerer* self = current_;
     if (!self) return;
-    const std::vector<app::TForm*> forms = VisibleForms();
+    const std::vector<ui::TForm*> forms = VisibleForms();
     if (forms.empty()) return;
-    app::TForm& form = *forms.front();
+    ui::TForm& form = *forms.front();
     if (self->actedOn_ != form.Handle()) {
       self->actedOn_ = form.Handle();
       self->ticksSinceAction_ = 0;
@@ -214,12 +214,12 @@ private:
   int seen_ = 0;
 };
 
-inline void Click(app::TForm& form, std::u16string_view control) {
+inline void Click(ui::TForm& form, std::u16string_view control) {
   SendMessageW(form.At(control).Handle(), BM_CLICK, 0, 0);
 }
 
 // Through the message queue, as a real key press arrives.
-inline void PressKey(app::TForm& form, std::u16string_view control, WPARAM key) {
+inline void PressKey(ui::TForm& form, std::u16string_view control, WPARAM key) {
   PostMessageW(form.At(control).Handle(), WM_KEYDOWN, key, 0);
   PostMessageW(form.At(control).Handle(), WM_KEYUP, key, 0xC0000000);
 }

@@ -1,9 +1,9 @@
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
 #include <exception>
 #include <stdexcept>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 TWindow::~TWindow() {
   if (hwnd_) {
@@ -82,4 +82,4 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

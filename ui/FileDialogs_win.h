@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 struct TFileDialogOptions {
   HWND owner = nullptr;
@@ -25,4 +25,4 @@ struct TFileDialogOptions {
 std::optional<std::u16string> ShowOpenDialog(const TFileDialogOptions& options);
 std::optional<std::u16string> ShowSaveDialog(const TFileDialogOptions& options);
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 class TWindow {
 public:
@@ -51,4 +51,4 @@ private:
   HWND hwnd_ = nullptr;
 };
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

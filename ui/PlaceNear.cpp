@@ -1,6 +1,6 @@
-#include "app/PlaceNear.h"
+#include "ui/PlaceNear.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 
@@ -36,4 +36,4 @@ TPlacePoint PlaceNearPosition(TPlacePoint cursor, const std::optional<TPlaceRect
   return corner;
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

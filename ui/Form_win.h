@@ -18,10 +18,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/Window_win.h"
 #include "lang/Component.h"
+#include "ui/Window_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 enum class TControlKind {
   kButton,
@@ -274,4 +274,4 @@ private:
 std::u16string MenuItemText(HMENU menu, UINT item, bool byPosition);
 void SetMenuItemText(HMENU menu, UINT item, bool byPosition, const std::u16string& text);
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -1,11 +1,11 @@
-#include "app/PlaceNear_win.h"
+#include "ui/PlaceNear_win.h"
 
 #include <optional>
 
-#include "app/Form_win.h"
-#include "app/PlaceNear.h"
+#include "ui/Form_win.h"
+#include "ui/PlaceNear.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 
@@ -37,4 +37,4 @@ void PlaceNear(HWND form, HWND control) {
   SetWindowPos(form, nullptr, corner.x, corner.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

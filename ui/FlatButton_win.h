@@ -7,10 +7,10 @@
 
 #include <functional>
 
-#include "app/GdiHandles_win.h"
-#include "app/Window_win.h"
+#include "ui/GdiHandles_win.h"
+#include "ui/Window_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 // Loads a glyph bitmap by resource name; from 168 DPI on the "_32" variant
 // drawn for 200 % screens, when the module has it. Null when neither exists.
@@ -55,4 +55,4 @@ private:
   bool pressedInside_ = false;
 };
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 struct TPlacePoint {
   int32_t x = 0;
@@ -49,4 +49,4 @@ TPlacePoint PlaceNearPosition(TPlacePoint cursor, const std::optional<TPlaceRect
                               int32_t width, int32_t height,
                               const std::optional<TPlaceRect>& workArea);
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 template <typename H>
 class TGdiObject {
@@ -72,4 +72,4 @@ void PaintDoubleBuffered(HWND window, Draw draw) {
   EndPaint(window, &ps);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 // Colours are 0x00BBGGRR.
 constexpr uint32_t GlassRgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
@@ -28,4 +28,4 @@ struct TGlassBand {
 // mix(120); the lower band runs from a to mix(220).
 std::array<TGlassBand, 2> GlassBands(int32_t top, int32_t bottom, uint32_t a, uint32_t b);
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

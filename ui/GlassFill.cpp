@@ -1,6 +1,6 @@
-#include "app/GlassFill.h"
+#include "ui/GlassFill.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 uint32_t GlassMix(uint32_t a, uint32_t b, int32_t weight) {
   uint32_t mixed = 0;
@@ -23,4 +23,4 @@ std::array<TGlassBand, 2> GlassBands(int32_t top, int32_t bottom, uint32_t a, ui
   return {highlight, body};
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

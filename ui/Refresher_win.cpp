@@ -1,8 +1,8 @@
-#include "app/Refresher_win.h"
+#include "ui/Refresher_win.h"
 
 #include <algorithm>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TRefMsgWindow";
@@ -55,4 +55,4 @@ LRESULT TRefresher::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -1,6 +1,6 @@
-#include "app/MainThreadCalls_win.h"
+#include "ui/MainThreadCalls_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"VellumioMainThreadCalls";
@@ -36,4 +36,4 @@ LRESULT TMainThreadCalls::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   return DefaultHandler(message, wParam, lParam);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -9,10 +9,10 @@
 #include <mutex>
 #include <vector>
 
-#include "app/Window_win.h"
 #include "store/MainThreadQueue.h"
+#include "ui/Window_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 class TMainThreadCalls final : public TWindow, public IMainThreadQueue {
 public:
@@ -33,4 +33,4 @@ private:
   std::vector<std::function<void()>> calls_;
 };
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -1,4 +1,4 @@
-#include "app/Form_win.h"
+#include "ui/Form_win.h"
 
 #include <commctrl.h>
 
@@ -7,7 +7,7 @@
 #include "config/Loader.h"
 #include "platform/Win32Text_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 using platform::win::W;
 
@@ -693,4 +693,4 @@ void TMenuComponent::SetStringProperty(const std::u16string& name, const std::u1
     SetMenuItemText(parent_, static_cast<UINT>(position), true, value);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Window_win.h"
+#include "ui/Window_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 class TRefresher final : public TWindow {
 public:
@@ -43,4 +43,4 @@ private:
   bool draining_ = false;
 };
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

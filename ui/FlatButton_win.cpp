@@ -1,10 +1,10 @@
-#include "app/FlatButton_win.h"
+#include "ui/FlatButton_win.h"
 
 #include <windowsx.h>
 
 #include <string>
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 
@@ -175,4 +175,4 @@ LRESULT TFlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui

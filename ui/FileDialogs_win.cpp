@@ -1,4 +1,4 @@
-#include "app/FileDialogs_win.h"
+#include "ui/FileDialogs_win.h"
 
 #include <commdlg.h>
 
@@ -7,13 +7,12 @@
 #include "platform/Platform.h"
 #include "platform/Win32Text_win.h"
 
-namespace vellumio::app {
+namespace vellumio::ui {
 
 namespace {
 
 using platform::win::FromWide;
 using platform::win::WideString;
-
 
 std::optional<std::u16string> Show(const TFileDialogOptions& options, bool save) {
   // The filter's "|" separators become the NULs the dialog wants.
@@ -60,4 +59,4 @@ std::optional<std::u16string> ShowSaveDialog(const TFileDialogOptions& options) 
   return Show(options, true);
 }
 
-}  // namespace vellumio::app
+}  // namespace vellumio::ui
