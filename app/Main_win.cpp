@@ -124,6 +124,7 @@ void TfMain::Create() {
   services.mainThreadQueue = threadCalls_.get();
   loader_ = std::make_unique<TLoader>(std::move(services));
   loader_->AttachWindow(this);
+  ui::SetFormTranslator(loader_.get());
   minThreads_ = std::make_unique<TMinThreads>(*threadCalls_, [this] { MinThreadFired(); });
 
   hideCountdown_ = 0;
@@ -646,7 +647,10 @@ TfMain::~TfMain() {
     loader_->AttachWindow(nullptr);
   }
   minThreads_.reset();
+  // The forms keep their translator until the loader is gone: saving at
+  // exit may still ask a question.
   loader_.reset();  // saves the database and every setting
+  ui::SetFormTranslator(nullptr);
   threadCalls_.reset();
   refresher_.reset();
   errorBar_.reset();

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "config/ConfStore.h"
+#include "lang/Component.h"
 #include "lang/LangModule.h"
 #include "lang/LanguageLoader.h"
 #include "noteview/SchModule.h"
@@ -25,7 +26,6 @@
 
 namespace vellumio {
 
-class IComponent;
 class IMainThreadQueue;
 class ISaveFailureReceiver;
 
@@ -56,7 +56,7 @@ struct TLoaderServices {
   IMainThreadQueue* mainThreadQueue = nullptr;
 };
 
-class TLoader final : public IStoreHost {
+class TLoader final : public IStoreHost, public IComponentTranslator {
 public:
   // Creates, in this order: the language loaders, the settings store (which
   // loads every setting), the language and scheme modules, the colour scheme
@@ -87,6 +87,8 @@ public:
                          bool useFallback = true) const;
   // Rereads the chosen language file; translates `form` when given.
   void LoadLanguage(IComponent* form);
+  // IComponentTranslator: the forms' way to LoadLanguage.
+  void Translate(IComponent* component) override { LoadLanguage(component); }
 
   void BeginModal();
   void EndModal(bool refresh);

@@ -46,4 +46,13 @@ public:
   virtual IComponent* Child(size_t index) const { return nullptr; }
 };
 
+// Replaces the placeholders of a component tree from the user's language.
+// The forms translate themselves through it, so that the window toolkit
+// needs nothing of the application object that reads the language files.
+class IComponentTranslator {
+public:
+  virtual ~IComponentTranslator() = default;
+  virtual void Translate(IComponent* component) = 0;
+};
+
 }  // namespace vellumio

@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include "config/Loader.h"
 #include "platform/Win32Text_win.h"
 
 namespace vellumio::ui {
@@ -20,6 +19,7 @@ constexpr int kComboListHeight = 160;
 
 HWND g_mainWindow = nullptr;
 HWND g_applicationWindow = nullptr;
+IComponentTranslator* g_formTranslator = nullptr;
 
 const std::u16string kCaption = u"Caption";
 const std::u16string kText = u"Text";
@@ -169,6 +169,8 @@ void SetMainWindow(HWND window) { g_mainWindow = window; }
 HWND MainWindow() { return g_mainWindow; }
 void SetApplicationWindow(HWND window) { g_applicationWindow = window; }
 HWND ApplicationWindow() { return g_applicationWindow ? g_applicationWindow : g_mainWindow; }
+void SetFormTranslator(IComponentTranslator* translator) { g_formTranslator = translator; }
+IComponentTranslator* FormTranslator() { return g_formTranslator; }
 
 // ---- TFormControl -----------------------------------------------------------
 
@@ -332,7 +334,7 @@ void TForm::SetHint(TFormControl& control, const std::u16string& hint) {
 }
 
 void TForm::Translate() {
-  if (TLoader* loader = Loader()) loader->LoadLanguage(this);
+  if (IComponentTranslator* translator = g_formTranslator) translator->Translate(this);
 }
 
 int TForm::Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }

@@ -88,6 +88,12 @@ HWND MainWindow();
 void SetApplicationWindow(HWND window);
 HWND ApplicationWindow();
 
+// Translates the forms' placeholders (TForm::Translate); the program sets
+// it when the language files are loaded and clears it before they go. Not
+// owned. Without one the forms keep the texts they were designed with.
+void SetFormTranslator(IComponentTranslator* translator);
+IComponentTranslator* FormTranslator();
+
 class TForm;
 
 // One child control of a form, as the translation walk and the form's code
@@ -140,7 +146,7 @@ public:
   // the window starts on. Without `owner` the application window owns it.
   void Create(HWND owner = nullptr);
   // Replaces the placeholders from the user's language (rereading the file,
-  // as every form creation does); nothing without the application object.
+  // as every form creation does); nothing without a form translator.
   void Translate();
 
   // Shows the form and runs its own message loop until a button with a

@@ -214,6 +214,7 @@ TEST_F(MessageWin, NearAControlAndWithItsWindowDisabledMeanwhile) {
 
 TEST(MessageWinAlone, WithoutTheApplicationObjectTheBoxStillWorks) {
   ASSERT_EQ(Loader(), nullptr);
+  ASSERT_EQ(ui::FormTranslator(), nullptr) << "a translator outlived its loader";
   TFormAnswerer answerer([](TForm& box) { Click(box, u"b1"); });
   EXPECT_EQ(TuMsg::ShowMsg(IDI_HAND, u"Error", u"Broken", u"X", nullptr, true, false), kMsgYes);
   EXPECT_EQ(answerer.FormsSeen(), 1);

@@ -128,6 +128,7 @@ protected:
   }
   ~TUiFixture() override {
     loader.reset();
+    ui::SetFormTranslator(nullptr);
     SetFolders(saved);
   }
 
@@ -148,6 +149,7 @@ protected:
     };
     loader = std::make_unique<TLoader>(std::move(services));
     loader->AttachWindow(&window);
+    ui::SetFormTranslator(loader.get());
     loader->LangModule().SetCurrentLanguage(language);
     loader->LoadLanguage(nullptr);
   }
