@@ -92,7 +92,7 @@ struct TMenuPicture {
   const wchar_t* glyph;
 };
 constexpr TMenuPicture kMenuPictures[] = {
-    {kNewReminder, L"BMP_BELL"}, {kFind, L"MENU_FIND"},         {kFindAgain, L"MENU_FINDNEXT"},
+    {kNewReminder, L"MENU_BELL"}, {kFind, L"MENU_FIND"},         {kFindAgain, L"MENU_FINDNEXT"},
     {kSettings, L"MENU_SETTINGS"}, {kHelp, L"MENU_HELP"},
 };
 

@@ -30,6 +30,7 @@ import struct
 import sys
 
 SAMPLES = 4
+MENU_GOLD = (176, 112, 0)
 WHITE = (255, 255, 255)
 # Reads as white on the header; differs from the transparent colour.
 STROKE_LIGHT = (252, 252, 252)
@@ -198,6 +199,8 @@ GLYPHS = {
     "MENU_FINDNEXT": single(find_next, INK),
     "MENU_SETTINGS": single(gear, INK),
     "MENU_HELP": single(help_mark, BLUE),
+    # The note view's bell, drawn on its 13-pixel grid, for the menu's 16.
+    "MENU_BELL": single(lambda x, y: bell(x * 13 / 16, y * 13 / 16), MENU_GOLD),
 }
 
 

@@ -371,7 +371,7 @@ TEST(HeaderBarWin, PaintsOrangeGlassWithAWhiteTitleAndLitStrips) {
 
 TEST(Glyphs, EveryGlyphLoadsFromTheResourcesInBothSizes) {
   const wchar_t* names[] = {L"BMP_MENUGLFOR", L"BMP_SEARCH", L"BMP_CLOSE", L"BMP_PINA", L"BMP_PINB",
-                            L"BMP_BELL",      L"BMP_CHECK",  L"BMP_OKBTN", L"BMP_URLA"};
+                            L"MENU_BELL",     L"MENU_FIND",  L"MENU_HELP"};
   for (const wchar_t* name : names) {
     for (const auto& [dpi, size] : {std::pair{96, 16}, std::pair{192, 32}}) {
       const HBITMAP glyph = ui::LoadGlyphBitmap(Module(), name, dpi);
