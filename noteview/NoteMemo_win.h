@@ -1,0 +1,56 @@
+// The editor of a note's text while the note is edited in place: a
+// borderless multi-line edit control that shows its vertical scroll bar
+// only when the text has more lines than fit, and hands the view the keys
+// that mean something to the note (Esc, Shift+Esc, Ctrl+R).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace vellumio::noteview {
+
+class TNoteMemo {
+public:
+  TNoteMemo(HWND parent, HINSTANCE instance);
+  ~TNoteMemo();
+  TNoteMemo(const TNoteMemo&) = delete;
+  TNoteMemo& operator=(const TNoteMemo&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+
+  std::u16string Text() const;
+  void SetText(const std::u16string& text);
+  void SetFont(HFONT font);
+  // The position in the list of the note being edited.
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+
+  // Esc (with Shift: cancel) and Ctrl+R; true when the view used the key.
+  std::function<bool(wchar_t ch, bool shift)> OnKey;
+  // The text changed (after the scroll bar update was queued).
+  std::function<void()> OnChange;
+  // Queues the scroll bar update after the current message.
+  std::function<void(std::function<void()>)> Defer;
+
+  // Called by the parent for EN_CHANGE.
+  void TextChanged();
+  // Shows the vertical scroll bar only when the text has more lines than
+  // fit; the caret and the selection stay where they were.
+  void UpdateScrollBar();
+
+private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data);
+  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  void DeleteCaretLine();
+  void QueueScrollBarUpdate();
+
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  int tag_ = 0;
+  bool scrollBar_ = false;
+};
+
+}  // namespace vellumio::noteview
