@@ -179,8 +179,7 @@ void TfMain::ShowIndicator() {
   ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   SetTopMost(true);
   ForceForegroundWindow(Handle());
-  if (TNotesList* list = loader_->Database().Current())
-    if (list->View()) SetFocus(Handle());
+  FocusCurrentView();
   SetWinState(false);
   hideCountdown_ = 200;
 }

@@ -11,6 +11,7 @@
 #include "app/DockLine_win.h"
 #include "app/ErrorBar_win.h"
 #include "app/HeaderBar_win.h"
+#include "app/MainNoteHost_win.h"
 #include "app/MinThread_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
@@ -18,6 +19,7 @@
 #include "config/SettingsWindow.h"
 #include "lang/Message_win.h"
 #include "lang/SelectLang_win.h"
+#include "noteview/NoteView_win.h"
 #include "platform/Platform.h"
 #include "platform/Win32Text_win.h"
 #include "res/resource.h"
@@ -119,6 +121,13 @@ void TfMain::Create() {
   refresher_ = std::make_unique<ui::TRefresher>(instance_);
   threadCalls_ = std::make_unique<ui::TMainThreadCalls>(instance_);
   indicatorWindow_ = MakeIndicatorWindow(Handle());
+  // Every list the database makes from now on gets its view (unless a test
+  // put stand-in views in place).
+  noteHost_ = std::make_unique<TMainNoteHost>(*this);
+  if (!NoteViewFactory()) {
+    viewFactory_ = std::make_unique<noteview::TNoteViewFactory>(bkPan_, instance_, *noteHost_);
+    SetNoteViewFactory(viewFactory_.get());
+  }
   TLoaderServices services;
   services.confStore.window = indicatorWindow_.get();
   services.mainThreadQueue = threadCalls_.get();
@@ -186,6 +195,8 @@ void TfMain::LayOutClient() {
   RECT back;
   GetClientRect(bkPan_, &back);
   MoveWindow(errorBox_, 0, 0, back.right, back.bottom, TRUE);
+  if (noteview::TNoteView* view = GetCurrentNotes())
+    MoveWindow(view->Handle(), 0, 0, back.right, back.bottom, TRUE);
   if (errorBar_) errorBar_->LayOut();
 }
 
@@ -250,10 +261,56 @@ void TfMain::AfterStart() {
 }
 
 void TfMain::RefreshCaption() {
-  // The header shows the title; tabs and the list caption come with the
-  // note view. Repaint so a language or scheme change shows at once.
+  UpdateControls();
+  ShowCurrentView();
+  UpdateDockingState();
+  // The current list's view takes the notes as they are now.
+  if (TNotesList* list = loader_->Database().Current())
+    if (INoteView* view = list->View()) view->NotesChanged();
+  // Repaint so a language or scheme change shows at once.
   InvalidateRect(header_->Handle(), nullptr, FALSE);
   InvalidateRect(bkPan_, nullptr, FALSE);
+}
+
+// ---- Note views -----------------------------------------------------------------------------
+
+template <class Action>
+void TfMain::ForEachView(Action action) {
+  if (!loader_) return;
+  TNoteListCollection& database = loader_->Database();
+  for (int i = 0; i < database.ListCount(); ++i)
+    if (auto* view = dynamic_cast<noteview::TNoteView*>(database.List(i)->View())) action(*view);
+}
+
+noteview::TNoteView* TfMain::GetCurrentNotes() const {
+  if (!loader_) return nullptr;
+  TNotesList* list = loader_->Database().Current();
+  return list ? dynamic_cast<noteview::TNoteView*>(list->View()) : nullptr;
+}
+
+void TfMain::ShowCurrentView() {
+  // Only the current list's view is shown, filling the back panel, below
+  // the error box.
+  noteview::TNoteView* current = GetCurrentNotes();
+  ForEachView([current](noteview::TNoteView& view) {
+    if (&view != current) view.SetVisible(false);
+  });
+  if (!current) return;
+  RECT back;
+  GetClientRect(bkPan_, &back);
+  SetWindowPos(current->Handle(), HWND_BOTTOM, 0, 0, back.right, back.bottom, SWP_NOACTIVATE);
+  current->SetVisible(true);
+}
+
+void TfMain::FocusCurrentView() {
+  if (noteview::TNoteView* view = GetCurrentNotes())
+    view->FocusView();
+  else
+    SetFocus(Handle());
+}
+
+void TfMain::NotesChangedByView() {
+  refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
 // ---- Loader's window ----------------------------------------------------------------------
@@ -278,6 +335,7 @@ void TfMain::ApplySettings() {
   if (indicator.NoDockLine) SetDockVisible(false);
   UpdateDockingState();
   UpdateControls();
+  ForEachView([](noteview::TNoteView& view) { view.ApplySettings(); });
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
@@ -503,7 +561,11 @@ void TfMain::FormActivate() {
   if (docked_) dockLine_->RaiseTopmost();
 }
 
-void TfMain::FormShow() { application_.Hide(); }
+void TfMain::FormShow() {
+  application_.Hide();
+  if (TNotesList* list = loader_->Database().Current())
+    if (INoteView* view = list->View()) view->NotesChanged();
+}
 
 void TfMain::OnTimer(UINT_PTR id) {
   if (id == kWaiterTimer) WaiterTimerTick();
@@ -569,11 +631,16 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       info->ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
       return 0;
     }
+    case WM_SETFOCUS:
+      // The window itself takes no keys: they belong to the notes.
+      if (ready_) FocusCurrentView();
+      return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       header_->SetDpi(dpi_);
       ApplyFonts();
+      ForEachView([this](noteview::TNoteView& view) { view.SetDpi(dpi_); });
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -651,6 +718,9 @@ TfMain::~TfMain() {
   // exit may still ask a question.
   loader_.reset();  // saves the database and every setting
   ui::SetFormTranslator(nullptr);
+  if (viewFactory_ && NoteViewFactory() == viewFactory_.get()) SetNoteViewFactory(nullptr);
+  viewFactory_.reset();
+  noteHost_.reset();
   threadCalls_.reset();
   refresher_.reset();
   errorBar_.reset();

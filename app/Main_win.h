@@ -25,6 +25,12 @@
 
 namespace vellumio {
 class TIndicatorWindow;
+class TNotesList;
+}
+
+namespace vellumio::noteview {
+class TNoteView;
+class TNoteViewFactory;
 }
 
 namespace vellumio::ui {
@@ -40,6 +46,7 @@ class TGBError;
 class THeaderBar;
 class TMinThreads;
 class TTrayIcon;
+class TMainNoteHost;
 
 // Private messages of the second-copy protocol.
 inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
@@ -102,6 +109,13 @@ public:
   size_t ChildCount() const override;
   IComponent* Child(size_t index) const override;
 
+  // The note views (Main_win.cpp): the current list's view, or null when
+  // the list has none (or a stand-in of the tests).
+  noteview::TNoteView* GetCurrentNotes() const;
+  void FocusCurrentView();
+  // A view changed its list's notes: the captions follow.
+  void NotesChangedByView();
+
   // Actions (MainActions_win.cpp).
   void UpdateControls();
   void ShowTrayMenu(POINT at);
@@ -120,6 +134,9 @@ private:
   void RefreshCaption();
   void LayOutClient();
   void ApplyFonts();
+  void ShowCurrentView();
+  template <class Action>
+  void ForEachView(Action action);
 
   // Message handlers.
   LRESULT WMOPENUSER(WPARAM wParam, LPARAM lParam);
@@ -214,6 +231,10 @@ private:
   std::unique_ptr<ui::TMainThreadCalls> threadCalls_;
   std::unique_ptr<TMinThreads> minThreads_;
   std::unique_ptr<TIndicatorWindow> indicatorWindow_;
+  // The views of the lists are made through this factory; it and its host
+  // outlive the loader, whose database owns the views.
+  std::unique_ptr<TMainNoteHost> noteHost_;
+  std::unique_ptr<noteview::TNoteViewFactory> viewFactory_;
   std::unique_ptr<TLoader> loader_;
 
   static TfMain* hookOwner_;
