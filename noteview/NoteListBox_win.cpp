@@ -461,8 +461,14 @@ LRESULT TNoteListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE: {
-      // A new width changes how many lines each card needs.
+      // A new width changes how many lines each card needs. The scroll bar
+      // coming or going resizes the list again from inside; that inner
+      // round is left out, or a list just at the edge would swing between
+      // the two widths.
+      if (resizing_) return 0;
+      resizing_ = true;
       InvalidateHeights();
+      resizing_ = false;
       return 0;
     }
     case WM_LBUTTONDOWN:

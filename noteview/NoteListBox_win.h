@@ -132,6 +132,7 @@ private:
   WPARAM pressKeys_ = 0;
   int pressIndex_ = -1;
   bool tracking_ = false;
+  bool resizing_ = false;
 
   // One off-screen bitmap, reused for every item painted.
   ui::TBitmap buffer_;

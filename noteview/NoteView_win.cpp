@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <stdexcept>
 
@@ -555,6 +556,10 @@ void TNoteView::BeginEdit(int itemIndex) {
   ShowWindow(memo_->Handle(), SW_SHOW);
   ShowWindow(saveButton_->Handle(), SW_SHOW);
   SetFocus(memo_->Handle());
+  // Writing goes on where the note ends.
+  const LPARAM end = GetWindowTextLengthW(memo_->Handle());
+  SendMessageW(memo_->Handle(), EM_SETSEL, end, end);
+  SendMessageW(memo_->Handle(), EM_SCROLLCARET, 0, 0);
   oldText_ = memo_->Text();
   oldSubject_ = subjEdit_ ? subjEdit_->Text() : std::u16string();
   InvalidateRect(Handle(), nullptr, TRUE);

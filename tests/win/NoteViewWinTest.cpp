@@ -17,6 +17,7 @@
 #include "store/NoteItem.h"
 #include "store/NoteListCollection.h"
 #include "store/NotesList.h"
+#include "tests/support/TestFiles.h"
 
 namespace vellumio::noteview {
 namespace {
@@ -35,8 +36,9 @@ public:
   }
   std::u16string DateFormat() const override { return u"dddd, d mmmm yyyy"; }
   std::u16string NewNoteShortcut() const override { return u"Ctrl+Shift+N"; }
-  std::u16string SchemesFolder() const override { return {}; }
-  std::u16string CurrentSchemeFile() const override { return {}; }
+  std::u16string schemesFolder, schemeFile;
+  std::u16string SchemesFolder() const override { return schemesFolder; }
+  std::u16string CurrentSchemeFile() const override { return schemeFile; }
   void NotesChanged(TNotesList&) override { ++changes; }
   void NoteDragStarted(INoteViewControl&) override {}
   void NoteDragEnded(INoteViewControl&) override {}
@@ -157,6 +159,28 @@ TEST_F(NoteViewWin, CardsArePaintedInTheSchemeColours) {
   EXPECT_TRUE(glyphSeen);
 }
 
+TEST_F(NoteViewWin, AGlyphInBlackStillShows) {
+  // Black is the glyphs' own background colour; a scheme may still ask
+  // for black marks.
+  test::TempFolder temp;
+  test::WriteText(temp.Path("black.sch"), "[SCHEME]\r\nCHECK_FR_SEL=black\r\n");
+  host.schemesFolder = temp.U() + u"/";
+  host.schemeFile = u"black.sch";
+  MakeList({u"done"});
+  ASSERT_EQ(view->Scheme().CheckFrSel, 0u);
+  TNoteItem& note = *list->VisibleNote(0);
+  note.SetCompleted(true);
+  const TViewMetrics& m = view->Metrics();
+  const RECT item = view->ListBox().ItemRect(1);
+  const int columnTop =
+      item.bottom - item.top - note.LineCount() * m.lineHeight - CardGap(m, note.groupEnd);
+  const TRect box = CompletionBox(0, columnTop, m);
+  int black = 0;
+  for (int x = box.left; x < box.right; ++x)
+    for (int y = box.top; y < box.bottom; ++y) black += PixelOf(1, false, x, y) == 0;
+  EXPECT_GT(black, 5);
+}
+
 TEST_F(NoteViewWin, EditorsGoWhereTheArrangementSaysAndEscSavesWhileShiftEscCancels) {
   MakeList({u"keep me", u"other"});
   view->BeginEdit(1);
@@ -194,6 +218,16 @@ TEST_F(NoteViewWin, EditorsGoWhereTheArrangementSaysAndEscSavesWhileShiftEscCanc
   SetKeyboardState(keys);
   EXPECT_EQ(list->VisibleNote(0)->Text(), u"changed text");
   EXPECT_GE(host.changes, 2);
+
+  // A note that arrives at the top while another is edited (a capture)
+  // does not take the edit.
+  view->BeginEdit(1);
+  list->Insert(0)->SetText(u"captured");
+  SetWindowTextW(view->MemoHandle(), L"edited after the capture");
+  SendMessageW(view->MemoHandle(), WM_CHAR, VK_ESCAPE, 0);
+  EXPECT_EQ(list->VisibleNote(0)->Text(), u"captured");
+  EXPECT_EQ(list->VisibleNote(1)->Text(), u"edited after the capture");
+  list->Delete(0);
 
   // A new note left empty is gone again when the edit ends.
   view->BeginEdit(0);
