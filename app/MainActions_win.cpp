@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cwctype>
 #include <utility>
 
 #include "app/About_win.h"
@@ -24,6 +23,7 @@
 #include "ui/FlatButton_win.h"
 #include "ui/Form_win.h"
 #include "ui/GdiHandles_win.h"
+#include "ui/MenuPictures_win.h"
 #include "ui/Refresher_win.h"
 
 namespace vellumio::app {
@@ -65,28 +65,17 @@ constexpr TMenuEntry kTrayMenu[] = {
     {kExit, u"eExit"},
 };
 
-// The name of a key as the keyboard layout calls it ("Ctrl", "Strg").
-std::wstring KeyName(UINT virtualKey, const wchar_t* fallback) {
-  wchar_t name[64] = {};
-  const LONG scanCode = static_cast<LONG>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
-  if (GetKeyNameTextW(scanCode, name, 64) <= 0) return fallback;
-  // Layouts report "CTRL": written as menus show it.
-  std::wstring text = name;
-  for (size_t i = 1; i < text.size(); ++i) text[i] = static_cast<wchar_t>(towlower(text[i]));
-  return text;
-}
-
 // The menu shortcuts, shown after a tab as the system does.
 std::wstring Shortcut(UINT id) {
   switch (id) {
-    case kFind: return L"\t" + KeyName(VK_CONTROL, L"Ctrl") + L"+F";
+    case kFind: return L"\t" + ui::KeyName(VK_CONTROL, L"Ctrl") + L"+F";
     case kFindAgain: return L"\tF3";
     case kNextReminder: return L"\tF4";
     default: return L"";
   }
 }
 
-// The menu's pictures: the glyph resources, white being transparent.
+// The menu's pictures: glyph resources.
 struct TMenuPicture {
   UINT id;
   const wchar_t* glyph;
@@ -161,52 +150,9 @@ void TfMain::BuildTrayMenu() {
     else  // named after its action: the caption comes from the name
       trayMenuComponent_->AddItem(u"_" + std::u16string(entry.key), entry.id, u"");
   }
-  SetMenuPictures();
-}
-
-void TfMain::SetMenuPictures() {
-  // Drawn by the window itself (WM_DRAWITEM): a bitmap handed to the menu
-  // would need an alpha channel, which not every system blends.
-  menuPictures_.clear();
-  for (const TMenuPicture& picture : kMenuPictures) {
-    HBITMAP glyph = ui::LoadGlyphBitmap(instance_, picture.glyph, dpi_);
-    if (!glyph) continue;
-    menuPictures_.emplace_back(picture.id, ui::TBitmap(glyph));
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof(item);
-    item.fMask = MIIM_BITMAP;
-    item.hbmpItem = HBMMENU_CALLBACK;
-    SetMenuItemInfoW(trayMenu_, picture.id, FALSE, &item);
-  }
-}
-
-bool TfMain::MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const {
-  if (measure.CtlType != ODT_MENU) return false;
-  measure.itemWidth = static_cast<UINT>(Scale(16));
-  measure.itemHeight = static_cast<UINT>(Scale(16));
-  return true;
-}
-
-bool TfMain::DrawMenuPicture(const DRAWITEMSTRUCT& draw) const {
-  if (draw.CtlType != ODT_MENU) return false;
-  for (const auto& [id, glyph] : menuPictures_) {
-    if (id != draw.itemID) continue;
-    BITMAP info{};
-    GetObjectW(glyph.Get(), sizeof(info), &info);
-    const int size = Scale(16);
-    const RECT& r = draw.rcItem;
-    const int x = r.left + (r.right - r.left - size) / 2;
-    const int y = r.top + (r.bottom - r.top - size) / 2;
-    const HDC mem = CreateCompatibleDC(draw.hDC);
-    {
-      ui::TSelectGuard select(mem, glyph.Get());
-      TransparentBlt(draw.hDC, x, y, size, size, mem, 0, 0, info.bmWidth, info.bmHeight,
-                     RGB(255, 255, 255));
-    }
-    DeleteDC(mem);
-    return true;
-  }
-  return false;
+  menuPictures_ = ui::TMenuPictures(instance_, dpi_);
+  for (const TMenuPicture& picture : kMenuPictures)
+    menuPictures_.Set(trayMenu_, picture.id, picture.glyph);
 }
 
 void TfMain::TranslateMenu() {

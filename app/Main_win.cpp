@@ -639,6 +639,7 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       header_->SetDpi(dpi_);
+      menuPictures_.SetDpi(dpi_);
       ApplyFonts();
       ForEachView([this](noteview::TNoteView& view) { view.SetDpi(dpi_); });
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
@@ -655,10 +656,10 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case WM_MEASUREITEM:
-      if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      if (menuPictures_.Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_DRAWITEM:
-      if (DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      if (menuPictures_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_COMMAND:
       if (HIWORD(wParam) == 0 && lParam == 0) {  // a menu item

@@ -21,6 +21,7 @@
 #include "lang/Component.h"
 #include "ui/Form_win.h"
 #include "ui/GdiHandles_win.h"
+#include "ui/MenuPictures_win.h"
 #include "ui/Window_win.h"
 
 namespace vellumio {
@@ -170,9 +171,6 @@ private:
 
   // Actions.
   void BuildTrayMenu();
-  void SetMenuPictures();
-  bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) const;
-  bool DrawMenuPicture(const DRAWITEMSTRUCT& draw) const;
   void CreateHeaderHints();
   void TranslateMenu();
   void RunCommand(UINT id);
@@ -224,8 +222,8 @@ private:
   HWND hints_ = nullptr;  // the header buttons' tooltips
   std::vector<std::unique_ptr<IComponent>> hintComponents_;
   std::unique_ptr<ui::TMenuComponent> trayMenuComponent_;
-  // The tray menu's pictures by command id, drawn on WM_DRAWITEM.
-  std::vector<std::pair<UINT, ui::TGdiObject<HBITMAP>>> menuPictures_;
+  // The tray menu's pictures, drawn on WM_MEASUREITEM and WM_DRAWITEM.
+  ui::TMenuPictures menuPictures_;
   ui::UniqueFont uiFont_;
   std::unique_ptr<ui::TRefresher> refresher_;
   std::unique_ptr<ui::TMainThreadCalls> threadCalls_;
