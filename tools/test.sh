@@ -184,6 +184,8 @@ if [ "$WIN64_OK" -eq 1 ]; then
   banner "wine"
   if wine_env_start; then
     check_counted "windows unit tests (wine64)" wine_run build/win64/tests/vellumio_win_tests.exe --gtest_brief=1
+    # The note view's benchmark, small (its figures are not judged here).
+    check "noteview_bench runs (wine64)" wine_run build/win64/bench/noteview_bench_win.exe --notes 2000
     if [ -f tests/win/run_tool_tests.sh ]; then
       check_counted "windows tool tests (wine64)" wine_env_without_lock env \
         WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_tool_tests.sh
