@@ -197,18 +197,27 @@ void TNoteView::CreateChildren(HINSTANCE instance) {
 
 void TNoteView::BuildMenu() {
   menu_ = CreatePopupMenu();
-  const auto add = [this](int tag, const char16_t* key) {
-    const std::wstring caption = Wide(host_.Text(u"FMAIN", key));
+  const auto add = [this](int tag, const char16_t* key, const std::wstring& shortcut) {
+    const std::wstring caption = Wide(host_.Text(u"FMAIN", key)) + shortcut;
     AppendMenuW(menu_, MF_STRING, kMenuBase + tag, caption.c_str());
   };
-  add(kTagMoveTop, u"eMoveNoteTop");
+  // The shortcuts are the card list's keys (ListKeyDown).
+  const std::wstring ctrl = L"\t" + ui::KeyName(VK_CONTROL, L"Ctrl") + L"+";
+  add(kTagMoveTop, u"eMoveNoteTop", L"");
   AppendMenuW(menu_, MF_SEPARATOR, kMenuBase + kTagSeparator, nullptr);
-  add(kTagEdit, u"eEditNote");
-  add(kTagCopy, u"eCopyNote");
-  add(kTagDelete, u"eDeleteNotes");
+  add(kTagEdit, u"eEditNote", L"");
+  add(kTagCopy, u"eCopyNote", ctrl + L"C");
+  add(kTagDelete, u"eDeleteNotes", L"\tDel");
   AppendMenuW(menu_, MF_SEPARATOR, kMenuBase + kTagSeparator, nullptr);
-  add(kTagReminder, u"eReminderNote");
-  add(kTagPrint, u"ePrintNote");
+  add(kTagReminder, u"eReminderNote", ctrl + L"R");
+  add(kTagPrint, u"ePrintNote", L"");
+  menuPictures_ = ui::TMenuPictures(
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)), dpi_);
+  menuPictures_.Set(menu_, kMenuBase + kTagMoveTop, L"MENU_MOVETOP");
+  menuPictures_.Set(menu_, kMenuBase + kTagCopy, L"MENU_COPY");
+  menuPictures_.Set(menu_, kMenuBase + kTagDelete, L"MENU_DELETE");
+  menuPictures_.Set(menu_, kMenuBase + kTagReminder, L"MENU_BELL");
+  menuPictures_.Set(menu_, kMenuBase + kTagPrint, L"MENU_PRINT");
 }
 
 // ---- What the list tells its view ---------------------------------------------------------------
@@ -399,6 +408,7 @@ void TNoteView::ApplySettings() {
   memo_->SetFont(textFont_.Get());
   if (subjEdit_) subjEdit_->SetFonts(textFont_.Get(), boldFont_.Get());
   saveButton_->SetGlyph(MakeButtonGlyph(L"BMP_OKBTN", metrics_.Px(16), CLR_INVALID, dpi_));
+  menuPictures_.SetDpi(dpi_);
   // Every card counts its lines again at the new size.
   for (int i = 0; i < notes_.Count(); ++i)
     notes_.Item(i)->SetLayout(0, notes_.Item(i)->LineCount());
@@ -758,6 +768,7 @@ HMENU TNoteView::PrepareContextMenu(bool ctrlHeld) {
   const std::wstring wide = Wide(caption);
   ModifyMenuW(menu_, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING, kMenuBase + printTag,
               wide.c_str());
+  menuPictures_.Set(menu_, kMenuBase + printTag, L"MENU_PRINT");  // under its new id
   // The prompt item may be selected too; only notes count.
   const bool single = SelectedPositions().size() == 1;
   const auto enable = [this](int tag, bool on) {
@@ -1042,6 +1053,12 @@ LRESULT TNoteView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLOREDIT:
       return ColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_MEASUREITEM:  // the context menu's pictures
+      if (menuPictures_.Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (menuPictures_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == memo_->Handle()) {
         memo_->TextChanged();

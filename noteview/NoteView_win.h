@@ -24,6 +24,7 @@
 #include "noteview/Scheme.h"
 #include "store/NoteViewLink.h"
 #include "ui/GdiHandles_win.h"
+#include "ui/MenuPictures_win.h"
 #include "ui/Window_win.h"
 
 namespace vellumio::ui {
@@ -170,6 +171,7 @@ private:
   std::unique_ptr<TSubjectEdit> subjEdit_;
   std::unique_ptr<ui::TFlatButton> saveButton_;
   HMENU menu_ = nullptr;
+  ui::TMenuPictures menuPictures_;  // the context menu's, drawn by the view
   HMENU linksMenu_ = nullptr;
   HWND hint_ = nullptr;        // the zones' hints, shown at once at the pointer
   HWND buttonHint_ = nullptr;  // the save button's tooltip

@@ -2,7 +2,8 @@
 """Draws the small button glyphs of the main window, the tray menu and the
 note view and writes them as BMP files into res/.
 
-The header and tray menu glyphs are 24-bit: each is designed on a 16 x 16
+The header glyphs and the menu pictures (tray menu, note view's context
+menu) are 24-bit: each is designed on a 16 x 16
 grid and rendered at 16 pixels and at 32 pixels (the "_32" files, for 200 %
 screens). White is the transparent colour of the buttons, so the glyphs are
 not antialiased: a pixel takes the stroke colour when at least half of it is
@@ -37,6 +38,7 @@ STROKE_LIGHT = (252, 252, 252)
 INK = (64, 64, 64)
 GREEN = (0, 128, 0)
 BLUE = (0, 90, 200)
+RED = (200, 0, 0)
 BLACK = (0, 0, 0)
 
 
@@ -184,6 +186,50 @@ def help_mark(x, y):
     return in_box(x, y, 7.2, 10.8, 8.8, 12.4)
 
 
+def frame(x, y, x0, y0, x1, y1):
+    """The one-pixel outline of the box x0..x1, y0..y1."""
+    return in_box(x, y, x0, y0, x1, y1) and not in_box(x, y, x0 + 1, y0 + 1, x1 - 1, y1 - 1)
+
+
+def move_top(x, y):
+    """An arrow pointing up to a bar: to the top of the list."""
+    if in_box(x, y, 2, 1, 13, 3):
+        return True
+    # A head with 45-degree sides, then the shaft, about the middle of
+    # pixel column 7.
+    if 4 <= y < 9 and abs(x - 7.5) <= y - 4:
+        return True
+    return in_box(x, y, 6, 9, 9, 15)
+
+
+def copy_sheets(x, y):
+    """Two sheets, the front one with lines of text over the back one."""
+    if in_box(x, y, 5, 4, 14, 15):
+        return (frame(x, y, 5, 4, 14, 15) or in_box(x, y, 7, 7, 12, 8)
+                or in_box(x, y, 7, 9, 12, 10) or in_box(x, y, 7, 11, 10, 12))
+    return frame(x, y, 2, 1, 11, 12)
+
+
+def delete_cross(x, y):
+    """A bold cross with square ends."""
+    if not in_box(x, y, 3, 3, 13, 13):
+        return False
+    return abs(x - y) <= 1.5 or abs(x + y - 16) <= 1.5
+
+
+def printer(x, y):
+    """A printer: a sheet going in at the top, the body with a light and a
+    printed sheet coming out in front."""
+    if in_box(x, y, 4, 9, 12, 15):  # the printed sheet hides the body
+        return (frame(x, y, 4, 9, 12, 15) or in_box(x, y, 6, 11, 10, 12)
+                or in_box(x, y, 6, 13, 9, 14))
+    if in_box(x, y, 12, 7, 13, 8):  # the light
+        return False
+    if in_box(x, y, 1, 5, 15, 11):
+        return not (in_box(x, y, 1, 5, 2, 6) or in_box(x, y, 14, 5, 15, 6))  # round corners
+    return frame(x, y, 4, 1, 12, 6)
+
+
 def single(shape, colour):
     return lambda x, y: colour if shape(x, y) else None
 
@@ -201,6 +247,11 @@ GLYPHS = {
     "MENU_HELP": single(help_mark, BLUE),
     # The note view's bell, drawn on its 13-pixel grid, for the menu's 16.
     "MENU_BELL": single(lambda x, y: bell(x * 13 / 16, y * 13 / 16), MENU_GOLD),
+    # The note view's context menu.
+    "MENU_MOVETOP": single(move_top, INK),
+    "MENU_COPY": single(copy_sheets, INK),
+    "MENU_DELETE": single(delete_cross, RED),
+    "MENU_PRINT": single(printer, INK),
 }
 
 

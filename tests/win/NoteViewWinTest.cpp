@@ -250,6 +250,14 @@ TEST_F(NoteViewWin, ContextMenuEnablesEditOnlyForOneNoteAndWaitsForReminderAndPr
   wchar_t caption[64] = {};
   GetMenuStringW(menu, 0x100 + kTagPrintDialog, caption, 64, MF_BYCOMMAND);
   EXPECT_STREQ(caption, L"[ePrintNote]...");  // AdvPrint is on
+  // The view draws the pictures; the print item keeps its own under the new id.
+  const auto hasPicture = [&](int tag) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_BITMAP;
+    return GetMenuItemInfoW(menu, 0x100 + tag, FALSE, &item) && item.hbmpItem == HBMMENU_CALLBACK;
+  };
+  EXPECT_TRUE(hasPicture(kTagCopy) && hasPicture(kTagPrintDialog));
 
   view->ListBox().SetSelected(3, true);
   menu = view->PrepareContextMenu(false);
