@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vellumio::noteview {
 
@@ -98,6 +99,12 @@ void TNoteListBox::UpdateScrollBar() {
   // when everything fits the page covers the range and the bar goes.
   info.nPage = static_cast<UINT>(std::max(1, count_ - maxTop));
   info.nPos = topIndex_;
+  // Setting the bar redraws it, which is slow on some systems: only a
+  // change is passed on.
+  if (info.nMax == scrollMax_ && info.nPage == scrollPage_ && info.nPos == scrollPos_) return;
+  scrollMax_ = info.nMax;
+  scrollPage_ = info.nPage;
+  scrollPos_ = info.nPos;
   SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
 }
 
@@ -154,9 +161,23 @@ void TNoteListBox::SelectRange(int from, int to, bool add) {
 void TNoteListBox::SetTopIndex(int index) {
   index = std::clamp(index, 0, MaxTopIndex());
   if (index == topIndex_) return;
+  // A step of a few items moves the picture on the screen and paints only
+  // what comes into view: a wheel step then costs one card, not a screen.
+  int shift = 0;
+  const int clientHeight = ClientHeight();
+  if (!updating_ && Handle() && std::abs(index - topIndex_) <= 8) {
+    for (int i = std::min(index, topIndex_); i < std::max(index, topIndex_); ++i) {
+      shift += Height(i);
+      if (shift >= clientHeight) break;
+    }
+    if (index > topIndex_) shift = -shift;
+  }
   topIndex_ = index;
   UpdateScrollBar();
-  Invalidate();
+  if (shift != 0 && std::abs(shift) < clientHeight)
+    ScrollWindowEx(Handle(), 0, shift, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  else
+    Invalidate();
   if (OnScrolled) OnScrolled();
 }
 

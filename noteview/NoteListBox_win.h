@@ -133,6 +133,9 @@ private:
   int pressIndex_ = -1;
   bool tracking_ = false;
   bool resizing_ = false;
+  // What the scroll bar was last given.
+  int scrollMax_ = -1, scrollPos_ = -1;
+  UINT scrollPage_ = 0;
 
   // One off-screen bitmap, reused for every item painted.
   ui::TBitmap buffer_;
