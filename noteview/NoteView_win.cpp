@@ -75,6 +75,8 @@ HFONT MakeFont(int cellHeight, bool bold) {
 TNoteView::TNoteView(HWND parent, HINSTANCE instance, TNotesList& notes, INoteViewHost& host)
     : notes_(notes), host_(host) {
   options_ = host_.Options();
+  // Whether the note has a subject editor is decided once, here.
+  hasSubject_ = options_.showSubject;
   dpi_ = ui::WindowDpi(parent);
   metrics_ = MetricsFor(options_.fontSize, dpi_);
   const std::u16string current = host_.CurrentSchemeFile();
@@ -82,8 +84,10 @@ TNoteView::TNoteView(HWND parent, HINSTANCE instance, TNotesList& notes, INoteVi
   timeFormat_ = SystemTimeFormat();
 
   RegisterWindowClass(instance, kClassName, nullptr, nullptr, nullptr);
+  // No size until the main window shows it: a hidden list's view does not
+  // lay out its cards for nothing.
   CreateWindowHandle(kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT,
-                     RECT{0, 0, 10, 10}, parent, instance);
+                     RECT{0, 0, 0, 0}, parent, instance);
   measureDc_ = CreateCompatibleDC(nullptr);
   CreateFonts();
   BuildMenu();
@@ -143,13 +147,21 @@ void TNoteView::CreateChildren(HINSTANCE instance) {
     ScreenToClient(listBox_->Handle(), &p);
     MouseUp(p);
   };
+}
 
+// The editors, the save button and the hint windows cost a few
+// milliseconds each to create; a database of many lists would pay that
+// for every list at start-up. They are made when first needed.
+void TNoteView::EnsureEditors() {
+  if (memo_) return;
+  const HINSTANCE instance =
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE));
   memo_ = std::make_unique<TNoteMemo>(Handle(), instance);
   memo_->SetFont(textFont_.Get());
   memo_->OnKey = [this](wchar_t ch, bool shift) { return EditorKey(ch, shift); };
   memo_->Defer = [this](std::function<void()> call) { Defer(std::move(call)); };
 
-  if (options_.showSubject) {
+  if (hasSubject_) {
     subjEdit_ = std::make_unique<TSubjectEdit>(Handle(), instance);
     subjEdit_->MsgColor = scheme_.NoteFrFirst;
     subjEdit_->TxtColor = scheme_.NoteFr0;
@@ -168,6 +180,23 @@ void TNoteView::CreateChildren(HINSTANCE instance) {
   };
   ShowWindow(saveButton_->Handle(), SW_HIDE);
 
+  buttonHint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, Handle(),
+                                nullptr, instance, nullptr);
+  TOOLINFOW button{};
+  button.cbSize = sizeof(button);
+  button.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  button.hwnd = Handle();
+  button.uId = reinterpret_cast<UINT_PTR>(saveButton_->Handle());
+  const std::wstring saveHint = Wide(host_.Text(u"FMAIN", u"lSaveNote"));
+  button.lpszText = const_cast<wchar_t*>(saveHint.c_str());
+  SendMessageW(buttonHint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&button));
+}
+
+void TNoteView::EnsureHint() {
+  if (hint_) return;
+  const HINSTANCE instance =
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE));
   // Hints of the zones come up at once where the pointer is: a tracking
   // tooltip, moved and shown by the view itself.
   hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -181,18 +210,6 @@ void TNoteView::CreateChildren(HINSTANCE instance) {
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, metrics_.Px(400));
-
-  buttonHint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, Handle(),
-                                nullptr, instance, nullptr);
-  TOOLINFOW button{};
-  button.cbSize = sizeof(button);
-  button.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  button.hwnd = Handle();
-  button.uId = reinterpret_cast<UINT_PTR>(saveButton_->Handle());
-  const std::wstring saveHint = Wide(host_.Text(u"FMAIN", u"lSaveNote"));
-  button.lpszText = const_cast<wchar_t*>(saveHint.c_str());
-  SendMessageW(buttonHint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&button));
 }
 
 void TNoteView::BuildMenu() {
@@ -272,9 +289,9 @@ void TNoteView::UpdateColors() {
 
 // ---- Items ----------------------------------------------------------------------------------
 
-HWND TNoteView::MemoHandle() const { return memo_->Handle(); }
+HWND TNoteView::MemoHandle() const { return memo_ ? memo_->Handle() : nullptr; }
 HWND TNoteView::SubjectHandle() const { return subjEdit_ ? subjEdit_->Handle() : nullptr; }
-HWND TNoteView::SaveButtonHandle() const { return saveButton_->Handle(); }
+HWND TNoteView::SaveButtonHandle() const { return saveButton_ ? saveButton_->Handle() : nullptr; }
 
 int TNoteView::ItemIndex() const { return listBox_->ItemIndex(); }
 int TNoteView::ItemCount() const { return listBox_->Count(); }
@@ -405,9 +422,11 @@ void TNoteView::ApplySettings() {
   options_ = host_.Options();
   metrics_ = MetricsFor(options_.fontSize, dpi_);
   CreateFonts();
-  memo_->SetFont(textFont_.Get());
-  if (subjEdit_) subjEdit_->SetFonts(textFont_.Get(), boldFont_.Get());
-  saveButton_->SetGlyph(MakeButtonGlyph(L"BMP_OKBTN", metrics_.Px(16), CLR_INVALID, dpi_));
+  if (memo_) {
+    memo_->SetFont(textFont_.Get());
+    if (subjEdit_) subjEdit_->SetFonts(textFont_.Get(), boldFont_.Get());
+    saveButton_->SetGlyph(MakeButtonGlyph(L"BMP_OKBTN", metrics_.Px(16), CLR_INVALID, dpi_));
+  }
   menuPictures_.SetDpi(dpi_);
   // Every card counts its lines again at the new size.
   for (int i = 0; i < notes_.Count(); ++i)
@@ -492,7 +511,7 @@ void TNoteView::DrawItem(HDC dc, int index, const RECT& bounds, bool selected) {
 
 void TNoteView::PaintEditing(HDC dc, const RECT& client) {
   const int y = EditAreaTop(metrics_);
-  const int s = subjEdit_ ? metrics_.subjectHeight : 0;
+  const int s = hasSubject_ ? metrics_.subjectHeight : 0;
   const int w = client.right;
   const int h = client.bottom;
   TCardPainter::Fill(dc, client, scheme_.NoteBk0);
@@ -518,7 +537,7 @@ void TNoteView::Arrange() {
   RECT client;
   GetClientRect(Handle(), &client);
   const TViewArrangement a =
-      ArrangeView(client.right, client.bottom, metrics_, editing_, subjEdit_ != nullptr);
+      ArrangeView(client.right, client.bottom, metrics_, editing_, hasSubject_);
   const auto place = [](HWND window, const TRect& r) {
     MoveWindow(window, r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()), TRUE);
   };
@@ -535,6 +554,7 @@ void TNoteView::Arrange() {
 
 void TNoteView::BeginEdit(int itemIndex) {
   if (editing_) EndEdit(true);
+  EnsureEditors();
   HideHint();
   editing_ = true;
   TNoteItem* note = nullptr;
@@ -982,6 +1002,7 @@ void TNoteView::MouseMove(POINT p, HWND over) {
     return;
   }
   if (text == hintText_) return;
+  EnsureHint();
   hintText_ = text;
   const std::wstring wide = Wide(text);
   TOOLINFOW tool{};
@@ -1060,7 +1081,8 @@ LRESULT TNoteView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (menuPictures_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_COMMAND:
-      if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == memo_->Handle()) {
+      if (HIWORD(wParam) == EN_CHANGE && memo_ &&
+          reinterpret_cast<HWND>(lParam) == memo_->Handle()) {
         memo_->TextChanged();
         return 0;
       }

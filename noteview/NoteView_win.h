@@ -127,6 +127,8 @@ protected:
 
 private:
   void CreateChildren(HINSTANCE instance);
+  void EnsureEditors();
+  void EnsureHint();
   void BuildMenu();
   void CreateFonts();
   void Arrange();
@@ -183,6 +185,7 @@ private:
 
   TNoteItem* currentNote_ = nullptr;
   bool editing_ = false;
+  bool hasSubject_ = true;
   std::u16string oldText_, oldSubject_;
   int groupModeCache_ = -1;
   int savedIndex_ = 0;
