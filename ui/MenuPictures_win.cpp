@@ -1,5 +1,6 @@
 #include "ui/MenuPictures_win.h"
 
+#include <cstdint>
 #include <cwctype>
 
 #include "ui/FlatButton_win.h"
@@ -66,11 +67,45 @@ bool TMenuPictures::Draw(const DRAWITEMSTRUCT& draw) const {
   const HDC mem = CreateCompatibleDC(draw.hDC);
   {
     TSelectGuard select(mem, picture->bitmap.Get());
-    TransparentBlt(draw.hDC, x, y, size, size, mem, 0, 0, info.bmWidth, info.bmHeight,
-                   RGB(255, 255, 255));
+    if (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) {
+      DrawGreyed(draw.hDC, x, y, size, mem, info.bmWidth, info.bmHeight);
+    } else {
+      TransparentBlt(draw.hDC, x, y, size, size, mem, 0, 0, info.bmWidth, info.bmHeight,
+                     RGB(255, 255, 255));
+    }
   }
   DeleteDC(mem);
   return true;
+}
+
+// A disabled item's picture in the grey of disabled text, so that it does
+// not look usable beside its greyed caption.
+void TMenuPictures::DrawGreyed(HDC target, int x, int y, int size, HDC glyph, int width,
+                               int height) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TBitmap copy(CreateDIBSection(glyph, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!copy || !bits) return;
+  const HDC mem = CreateCompatibleDC(target);
+  {
+    TSelectGuard select(mem, copy.Get());
+    BitBlt(mem, 0, 0, width, height, glyph, 0, 0, SRCCOPY);
+    GdiFlush();
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    const uint32_t greyPixel = (GetRValue(grey) << 16) | (GetGValue(grey) << 8) | GetBValue(grey);
+    auto* pixel = static_cast<uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+      if ((pixel[i] & 0xFFFFFF) != 0xFFFFFF) pixel[i] = greyPixel;
+    }
+    TransparentBlt(target, x, y, size, size, mem, 0, 0, width, height, RGB(255, 255, 255));
+  }
+  DeleteDC(mem);
 }
 
 }  // namespace vellumio::ui

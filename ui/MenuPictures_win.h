@@ -40,6 +40,7 @@ public:
   bool Draw(const DRAWITEMSTRUCT& draw) const;
 
 private:
+  static void DrawGreyed(HDC target, int x, int y, int size, HDC glyph, int width, int height);
   struct TPicture {
     UINT id;
     std::wstring glyph;
