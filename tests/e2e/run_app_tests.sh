@@ -686,8 +686,192 @@ scenario_remembered_answer() {
 
 no_box() { ! confirmation_box >/dev/null; }
 
+# ---- The note view: editing, marks, order, deleting ----------------------------------------
+
+# Ends the program with the stop message the uninstaller sends (it ends
+# the editing and saves without asking), through a small helper of ours.
+stop_program() {
+  if [ ! -f "$WORK/stop_program.exe" ]; then
+    local cxx
+    cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++) || return 1
+    "$cxx" -municode -O1 -static -o "$WORK/stop_program.exe" \
+      "$ROOT/tests/e2e/stop_program_win.cpp" || return 1
+  fi
+  (cd "$WORK" && exec timeout 30 "$WINE64" ./stop_program.exe) </dev/null >/dev/null 2>&1 \
+    {WINE_ENV_LOCK_FD}>&-
+}
+
+# "R G B" of every pixel of the screen rectangle W x H at X, Y (the lines
+# of "txt:" read "X,Y: (R,G,B)  #RRGGBB  ..."); the counts of its dark
+# (text) and green (the save button's tick) pixels.
+screen_rgb() {
+  import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+dark_pixels() { screen_rgb "$@" | awk '$1 < 110 && $2 < 110 && $3 < 110 { n++ } END { print n + 0 }'; }
+green_pixels() { screen_rgb "$@" | awk '$2 > $1 + 40 && $2 > $3 + 40 { n++ } END { print n + 0 }'; }
+
+# The view's client area starts below the header (VX, VY on the screen,
+# VH high). At FontSize 2 and 96 DPI a text line is 17 pixels, the date
+# band 22: the prompt (item 0) is 79 pixels high and a card of up to three
+# lines written today (no date band) 57. While editing, the subject editor
+# sits at 95 and the memo at 118 below the view's top; the save button at
+# 6, VH - 30, 32 x 22.
+view_bounds() {
+  e2e_main_bounds || return 1
+  VX=$((MX + E2E_FRAME))
+  VY=$((MY + E2E_FRAME + E2E_HEADER))
+  VH=$((MH - 2 * E2E_FRAME - E2E_HEADER))
+}
+# Screen y of a point in the text of item $1 (1 = the top note), and of
+# its completion box (24 .. 35 x 31 .. 42 inside the card).
+item_y() { echo $((VY + 79 + ($1 - 1) * 57 + 12)); }
+check_box_y() { echo $((VY + 79 + ($1 - 1) * 57 + 36)); }
+editor_open() { [ "$(green_pixels $((VX + 6)) $((VY + VH - 30)) 32 22)" -gt 10 ]; }
+editor_closed() { ! editor_open; }
+# Dark pixels in the memo's first line (text shown there).
+memo_text_shown() { [ "$(dark_pixels $((VX + 52)) $((VY + 119)) 200 16)" -gt 20 ]; }
+memo_blank() { ! memo_text_shown; }
+double_click_item() { xdotool mousemove $((VX + 150)) "$1" click --repeat 2 --delay 80 1; }
+select_item() { e2e_click $((VX + 150)) "$(item_y "$1")"; }
+
+# The notes of the first list as "text|subject|completed" lines, top down.
+dump_notes() {
+  "$DBTOOL" dump "$1" | python3 -c '
+import json, sys
+for n in json.load(sys.stdin)["lists"][0]["notes"]:
+    print("%s|%s|%s" % (n["text"], n["subject"], "done" if n["completed"] else "open"))'
+}
+
+scenario_note_view() {
+  local dir
+  dir=$(scenario_folder noteview <<'EOF2'
+[Settings\Indicator]
+FontSize=2
+GroupMode=0
+ShowSubject=1
+EOF2
+)
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list Inbox
+note now | | Alpha note
+note now | | Bravo note
+note now | Charlie subject | Charlie note
+note now | | Delta note
+note now | | Echo note
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60 || ! e2e_touch_dock_line 300 4; then
+    fail "the program comes up docked with a seeded database and shows its window"
+    end_scenario
+    return
+  fi
+  e2e_click_pin
+  sleep 0.3
+  view_bounds
+
+  # Enter opens the selected note; Shift+Esc throws away what was typed
+  # into memo and subject.
+  select_item 3
+  xdotool key Return
+  expect "Enter opens the editor on the selected note (save button shown)" e2e_poll 3 editor_open
+  xdotool key ctrl+End
+  xdotool type --delay 20 " lost"
+  e2e_click $((VX + 150)) $((VY + 105))
+  xdotool key End
+  xdotool type --delay 20 " lost"
+  xdotool key shift+Escape
+  expect "Shift+Esc closes the editor" e2e_poll 3 editor_closed
+
+  # An edit closed with Esc is kept.
+  select_item 1
+  xdotool key Return
+  e2e_poll 3 editor_open
+  xdotool key ctrl+End
+  xdotool type --delay 20 " edited"
+  xdotool key Escape
+  expect "Esc closes the editor" e2e_poll 3 editor_closed
+
+  # Space on Delta; Ctrl+Up on Echo: [Echo, Alpha, Bravo, Charlie, Delta].
+  select_item 4
+  xdotool key space
+  select_item 5
+  xdotool key ctrl+Up
+
+  # Delete on Bravo, answered Yes: [Echo, Alpha, Charlie, Delta].
+  select_item 3
+  xdotool key Delete
+  if e2e_poll 3 confirmation_box >/dev/null; then
+    pass "Delete asks before deleting the note"
+    box_client
+    e2e_click $((CBX + 208 + 37)) $((CBY + 96 + 12))
+    expect "Yes closes the question" e2e_poll 3 no_box
+  else
+    fail "Delete asks before deleting the note"
+  fi
+  # A click on Charlie's completion box (now the third note).
+  e2e_click $((VX + 29)) "$(check_box_y 3)"
+
+  # A new note from the prompt row: [Foxtrot, Echo, Alpha, Charlie, Delta].
+  double_click_item $((VY + 40))
+  expect "double-clicking the prompt row opens the editor" e2e_poll 3 editor_open
+  xdotool type --delay 20 "Foxtrot typed"
+  expect "text typed into the new note shows in the memo" e2e_poll 2 memo_text_shown
+  xdotool key Escape
+  e2e_poll 3 editor_closed
+
+  # Double-click on Echo: its text is in the memo at once. A click into
+  # the memo puts the caret behind its first line. (Echo is selected
+  # first: the focus frame of the note above would be dark pixels where
+  # the memo's first line goes. The double click waits out the
+  # double-click time, or the selecting click would make it a triple
+  # click.)
+  local blank=0
+  select_item 2
+  e2e_poll 2 memo_blank && blank=1
+  sleep 0.6
+  double_click_item "$(item_y 2)"
+  if [ "$blank" -eq 1 ] && e2e_poll 3 editor_open && e2e_poll 2 memo_text_shown; then
+    pass "double-clicking a note opens the editor with its text in the memo"
+  else
+    fail "double-clicking a note opens the editor with its text in the memo"
+  fi
+  sleep 0.6
+  e2e_click $((VX + 250)) $((VY + 127))
+  xdotool type --delay 20 " clicked"
+  xdotool key Escape
+
+  local stopped=0 notes
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program with exit code 0" \
+    test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  notes=$(dump_notes "$dir/notes.sbn")
+  note "notes after the run (top down):"
+  while IFS= read -r line; do note "  $line"; done <<<"$notes"
+  has_note() { grep -qxF "$1" <<<"$notes"; }
+  expect "Shift+Esc restored text and subject" grep -q '^Charlie note|Charlie subject|' <<<"$notes"
+  expect "the edit closed with Esc was saved" has_note "Alpha note edited||open"
+  expect "Space marked the selected note done" has_note "Delta note||done"
+  expect "Ctrl+Up moved the selected note to the top (below the new note)" \
+    grep -q '^Echo note' <<<"$(sed -n 2p <<<"$notes")"
+  expect "Delete answered Yes deleted the note" test -z "$(grep '^Bravo' <<<"$notes")"
+  expect "a click on the completion box marked that note done" \
+    grep -q '^Charlie note|.*|done$' <<<"$notes"
+  expect "the note typed from the prompt row was saved at the top" \
+    test "$(sed -n 1p <<<"$notes")" = "Foxtrot typed||open"
+  expect "after a double click, typing behind a click into the memo lands in the note" \
+    has_note "Echo note clicked||open"
+  expect "nothing else changed: five notes, the others untouched" \
+    test "$(wc -l <<<"$notes")" -eq 5 -a "$(grep -c '^Echo note' <<<"$notes")" -eq 1
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
-  language_dialog error_bar docking remembered_answer)
+  language_dialog error_bar docking remembered_answer note_view)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 

@@ -9,12 +9,26 @@
 #   tests/e2e/take_screenshots.sh [OUT_DIR [LANGUAGE...]]
 #
 # Writes OUT_DIR/<language>-<what>.png (default OUT_DIR build/win64/screenshots).
+#
+#   tests/e2e/take_screenshots.sh --notes [OUT_DIR [LANGUAGE...]]
+#
+# takes the note view instead, at 96 and at 144 DPI, from seeded
+# databases: notes grouped by day (with a selected and a due note, then
+# the editor open on a note with a subject), by month and by year (then
+# the editor without the subject line, ShowSubject=0). Writes
+# OUT_DIR/<language>-<dpi>-<what>.png.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$ROOT/tests/e2e/e2e_lib.sh"
-DBTOOL="${NATIVE_BUILD_DIR:-$ROOT/build/native}/tools/vellumio-db/vellumio-db"
+NATIVE_DIR="${NATIVE_BUILD_DIR:-$ROOT/build/native}"
+DBTOOL="$NATIVE_DIR/tools/vellumio-db/vellumio-db"
+MODE=app
+if [ "${1:-}" = --notes ]; then
+  MODE=notes
+  shift
+fi
 OUT="${1:-$E2E_WIN_BUILD/screenshots}"
 shift || true
 LANGS=("$@")
@@ -132,6 +146,113 @@ error_bar_run() {
   finish
   wine_env_without_lock "$WINE64" reg delete 'HKCU\Software\Vellumio' /f >/dev/null 2>&1
 }
+
+# ---- The note view ------------------------------------------------------------------------
+
+# Notes a day or two apart (grouped by day), with subjects, a long text,
+# several lines and a due reminder.
+NOTES_DAY='list Notes
+note -0d 09:30 | Call back | Ask about the delivery date and the invoice number.
+note -1d 17:45 | | A note a day old.
+note -1d 11:05 due | | The reminder of this note is due. A quotation long enough to wrap: the card grows by a line for each line of text, up to eight, and the rest is cut.
+note -2d 08:20 done | Done | This one is marked done.
+note -4d 14:00 | Shopping | Bread\nMilk\nApples\nCoffee
+note -6d 10:10 | | Short note.'
+
+# Months apart (grouped by month).
+NOTES_MONTH='list Notes
+note -1m 09:00 | Meeting | Notes from the meeting.
+note -2m 10:00 | | Second note of the month before.
+note -2m 12:30 due | | Due note.
+note -5m 15:00 | Trip | Tickets, hotel, passport.
+note -9m 09:00 | | Old note.'
+
+# Years apart (grouped by year).
+NOTES_YEAR='list Notes
+note -1y 09:00 | Archive | A note from last year.
+note -2y 10:00 | | Two years old.
+note -2y 12:00 | | Two years old too.
+note -4y 16:00 done | Done | Four years old and done.
+note -6y 08:00 | | The oldest note.'
+
+set_dpi() {
+  wine_env_without_lock "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$1" /f >/dev/null 2>&1
+  # The desktop and the server read it at their start.
+  e2e_kill_wine
+}
+
+# Starts the program on database $3 (a description for make_notes_db)
+# with language $1 and the extra settings $4, shows the window, pins it
+# (the header is 23 pixels at 96 DPI, scaled with it) and leaves the
+# pointer over the title. $2 names the run's folder.
+notes_start() {
+  local lang="$1" dir="$WORK/$2" scale="$5"
+  { e2e_quiet_ini "$lang.lng"; printf '%b\n' "$4"; } | e2e_make_folder "$dir"
+  "$NATIVE_DIR/tests/support/make_notes_db" "$dir/notes.sbn" <<<"$3" >/dev/null || return 1
+  e2e_start "$dir"
+  e2e_poll 60 docked_hidden || { echo "$lang: the program did not come up docked"; return 1; }
+  e2e_touch_dock_line 300 3 || return 1
+  sleep 0.5
+  e2e_main_bounds
+  local header=$((E2E_HEADER * scale / 100))
+  HX=$((MX + E2E_FRAME + header * 3 / 2))
+  HY=$((MY + E2E_FRAME + header / 2))
+  # The pin: left of the minimise button, 2 pixels from the right.
+  e2e_click $((MX + MW - E2E_FRAME - 2 * scale / 100 - header - header / 2)) "$HY"
+  VX=$((MX + E2E_FRAME))
+  VY=$((MY + E2E_FRAME + header))
+  sleep 0.5
+}
+
+# The pointer rests on the title (no hint), the picture settles.
+notes_shot() {
+  xdotool mousemove $((MX + MW / 2)) "$HY"
+  sleep 0.6
+  shot "$1"
+}
+
+# Selects the second note with the keyboard: a click into the prompt row
+# gives the list the focus, Down moves on.
+select_second_note() {
+  e2e_click $((VX + 150)) $((VY + 40 * $1 / 100))
+  xdotool key Down Down
+}
+
+notes_run() {
+  local lang="$1" dpi="$2" scale=$(($2 * 100 / 96)) p="$1-$2"
+  if notes_start "$lang" "$p-day" "$NOTES_DAY" "[Settings\\Indicator]\nGroupMode=0" "$scale"; then
+    select_second_note "$scale"
+    notes_shot "$p-notes-day-selected"
+    xdotool key Up Return
+    notes_shot "$p-editor-subject"
+    xdotool key shift+Escape
+  fi
+  finish
+  if notes_start "$lang" "$p-month" "$NOTES_MONTH" "[Settings\\Indicator]\nGroupMode=0" "$scale"; then
+    select_second_note "$scale"
+    notes_shot "$p-notes-month"
+  fi
+  finish
+  if notes_start "$lang" "$p-year" "$NOTES_YEAR" \
+    "[Settings\\Indicator]\nGroupMode=0\nShowSubject=0" "$scale"; then
+    select_second_note "$scale"
+    notes_shot "$p-notes-year-nosubject"
+    xdotool key Return
+    notes_shot "$p-editor-nosubject"
+    xdotool key shift+Escape
+  fi
+  finish
+}
+
+if [ "$MODE" = notes ]; then
+  trap 'set_dpi 96; e2e_env_stop' EXIT
+  for dpi in 96 144; do
+    set_dpi "$dpi"
+    for lang in "${LANGS[@]}"; do notes_run "$lang" "$dpi"; done
+  done
+  exit 0
+fi
 
 e2e_start_notepad
 # The language dialog of a first start, in the language already chosen.
