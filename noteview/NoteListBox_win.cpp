@@ -330,7 +330,8 @@ void TNoteListBox::PaintItem(HDC dc, int index, int top, int width) {
   }
   DeleteDC(mem);
   if (index == itemIndex_ && GetFocus() == Handle()) {
-    const RECT focus{0, top, width, top + height};
+    RECT focus{0, top, width, top + height};
+    if (FocusBounds) focus = FocusBounds(index, focus);
     DrawFocusRect(dc, &focus);
   }
 }
@@ -493,9 +494,18 @@ LRESULT TNoteListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
       LeftDown(p, wParam);
-      if (message == WM_LBUTTONDBLCLK && OnDoubleClick) OnDoubleClick(p);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click is a plain click: it never
+      // starts a drag, so the list keeps no hold on the mouse while the
+      // double click opens the editor.
+      pressPending_ = false;
+      if (GetCapture() == Handle()) ReleaseCapture();
+      if (GetFocus() != Handle()) SetFocus(Handle());
+      ClickItem(ItemAt(p), wParam);
+      if (OnLeftDown) OnLeftDown(p, wParam);
+      if (OnDoubleClick) OnDoubleClick(p);
       return 0;
     case WM_LBUTTONUP:
       LeftUp(p);

@@ -51,6 +51,9 @@ public:
   std::function<void()> OnDragStart;
   std::function<void()> OnDragEnd;
   std::function<void()> OnScrolled;
+  // The part of an item that the focus frame goes around (the whole item
+  // unless the owner says otherwise).
+  std::function<RECT(int index, RECT item)> FocusBounds;
 
   // The items: their number, and Reset after the owner's data changed.
   int Count() const { return count_; }
