@@ -86,8 +86,8 @@ TNoteView::TNoteView(HWND parent, HINSTANCE instance, TNotesList& notes, INoteVi
   RegisterWindowClass(instance, kClassName, nullptr, nullptr, nullptr);
   // No size until the main window shows it: a hidden list's view does not
   // lay out its cards for nothing.
-  CreateWindowHandle(kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT,
-                     RECT{0, 0, 0, 0}, parent, instance);
+  CreateWindowHandle(kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                     WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent, instance);
   measureDc_ = CreateCompatibleDC(nullptr);
   CreateFonts();
   BuildMenu();
@@ -123,6 +123,12 @@ void TNoteView::CreateChildren(HINSTANCE instance) {
     DrawItem(dc, index, bounds, selected);
   };
   listBox_->OnSelect = [this] { ListSelected(); };
+  // The frame goes around the card, not its date header.
+  listBox_->FocusBounds = [this](int index, RECT item) {
+    const TNoteItem* note = NoteAt(index);
+    if (index == 0 || (note && note->headerVisible)) item.top += metrics_.headerHeight;
+    return item;
+  };
   listBox_->OnKeyDown = [this](WPARAM key) { return ListKeyDown(key); };
   listBox_->OnChar = [this](WPARAM ch) { return ListChar(ch); };
   listBox_->OnLeftDown = [this](POINT p, WPARAM) { MouseDown(p); };
@@ -191,6 +197,18 @@ void TNoteView::EnsureEditors() {
   const std::wstring saveHint = Wide(host_.Text(u"FMAIN", u"lSaveNote"));
   button.lpszText = const_cast<wchar_t*>(saveHint.c_str());
   SendMessageW(buttonHint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&button));
+}
+
+// The text of the editors starts where a card's text starts and wraps at
+// the same width, so a note does not jump when its editor opens.
+void TNoteView::SetEditorMargins() {
+  const int memoLeft = metrics_.Px(54) - metrics_.Px(50);
+  SendMessageW(memo_->Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+               MAKELPARAM(memoLeft, metrics_.Px(2)));
+  if (subjEdit_) {
+    SendMessageW(subjEdit_->Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(metrics_.Px(54) - metrics_.Px(53), metrics_.Px(2)));
+  }
 }
 
 void TNoteView::EnsureHint() {
@@ -555,6 +573,7 @@ void TNoteView::Arrange() {
 void TNoteView::BeginEdit(int itemIndex) {
   if (editing_) EndEdit(true);
   EnsureEditors();
+  if (GetCapture() == listBox_->Handle()) ReleaseCapture();
   HideHint();
   editing_ = true;
   TNoteItem* note = nullptr;
@@ -580,6 +599,7 @@ void TNoteView::BeginEdit(int itemIndex) {
     SetFocus(subjEdit_->Handle());
   }
   memo_->SetFont(textFont_.Get());
+  SetEditorMargins();
   Rebuild(1);
   Arrange();
   listBox_->SetTabStop(false);

@@ -129,6 +129,7 @@ private:
   void CreateChildren(HINSTANCE instance);
   void EnsureEditors();
   void EnsureHint();
+  void SetEditorMargins();
   void BuildMenu();
   void CreateFonts();
   void Arrange();
