@@ -301,6 +301,12 @@ void TfMain::ActionNextReminder() {
   if (INoteView* view = list->View()) view->SelectNote(*note);
 }
 
+bool TfMain::PreviewKeyDown(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !Handle()) return false;
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  return FormKeyDown(msg.wParam);
+}
+
 bool TfMain::FormKeyDown(WPARAM key) {
   if (key == VK_F1) {
     loader_->ShowHelp(u"/src/noteswindow.htm");

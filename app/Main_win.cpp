@@ -353,6 +353,8 @@ void TfMain::ShowErrorBar(int mode) {
     errorBar_->OnFirstButton = [this] { ErrorBarFirstButton(); };
     errorBar_->OnSecondButton = [this] { ErrorBarSecondButton(); };
   }
+  // Above the note view, which it covers while the error lasts.
+  SetWindowPos(errorBox_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowWindow(errorBox_, SW_SHOW);
   errorMode_ = mode;
   failedPath_ = loader_->ConfStore().DatabaseSettings.DatabaseFile();

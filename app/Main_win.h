@@ -114,6 +114,9 @@ public:
   // the list has none (or a stand-in of the tests).
   noteview::TNoteView* GetCurrentNotes() const;
   void FocusCurrentView();
+  // A key on its way to the window or one of its children (the note view
+  // has the focus, not the window): the window's own shortcuts first.
+  bool PreviewKeyDown(const MSG& msg);
   // A view changed its list's notes: the captions follow.
   void NotesChangedByView();
 

@@ -61,11 +61,12 @@ VOID CALLBACK SelfTestStop(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageW(window, kStopUserMessage, kStopUserMessage, kStopUserMessage);
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(TfMain& main) {
   MSG msg;
   BOOL status;
   while ((status = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (status == -1) return 1;
+    if (main.PreviewKeyDown(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -89,7 +90,7 @@ int Run(HINSTANCE instance, bool selfTest) {
     }
     main.Create();
     application.PutAway();
-    result = RunMessageLoop();
+    result = RunMessageLoop(main);
   }
   return result;
 }
