@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/GlassFill.h"
+#include "ui/GlassPaint_win.h"
 
 namespace vellumio::app {
 
@@ -39,33 +40,8 @@ int WindowDpi(HWND hwnd) {
   return dpi > 0 ? dpi : 96;
 }
 
-TRIVERTEX Vertex(LONG x, LONG y, uint32_t colour) {
-  TRIVERTEX v{};
-  v.x = x;
-  v.y = y;
-  v.Red = static_cast<COLOR16>((colour & 0xFF) << 8);
-  v.Green = static_cast<COLOR16>(((colour >> 8) & 0xFF) << 8);
-  v.Blue = static_cast<COLOR16>(((colour >> 16) & 0xFF) << 8);
-  return v;
-}
-
-void FillBand(HDC dc, LONG left, LONG right, const ui::TGlassBand& band) {
-  if (band.bottom <= band.top || right <= left) return;
-  TRIVERTEX v[2] = {Vertex(left, band.top, band.topColour),
-                    Vertex(right, band.bottom, band.bottomColour)};
-  GRADIENT_RECT rect{0, 1};
-  if (!GradientFill(dc, v, 2, &rect, 1, GRADIENT_FILL_RECT_V)) {
-    // Without gradients each band takes its first colour.
-    const RECT r{left, band.top, right, band.bottom};
-    SetDCBrushColor(dc, band.topColour);
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  }
-}
-
 void FillGlass(HDC dc, const RECT& r, TGlassColours colours) {
-  for (const ui::TGlassBand& band : ui::GlassBands(r.top, r.bottom, colours.a, colours.b)) {
-    FillBand(dc, r.left, r.right, band);
-  }
+  ui::FillGlass(dc, r, colours.a, colours.b);
 }
 
 }  // namespace

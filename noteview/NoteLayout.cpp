@@ -26,8 +26,6 @@ int RoundRatio(int64_t numerator, int64_t denominator) {
   return static_cast<int>(quotient);
 }
 
-int Channel(uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
-
 // Whole days of a date; NaN and absurd values of a damaged record are held
 // to a range where the conversion stays defined.
 int64_t DayOf(double date) {
@@ -163,13 +161,7 @@ TRect CompletionBox(int left, int top, const TViewMetrics& m) {
 uint32_t MixColour(uint32_t c, uint32_t a, int w) {
   // A scheme file may give any weight; outside 0..256 a channel would
   // overflow into its neighbour.
-  w = std::clamp(w, 0, 256);
-  uint32_t result = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int mixed = (Channel(c, shift) * (256 - w) + Channel(a, shift) * w) / 256;
-    result |= static_cast<uint32_t>(mixed) << shift;
-  }
-  return result;
+  return ui::GlassMix(c, a, std::clamp(w, 0, 256));
 }
 
 uint32_t BlendColour(uint32_t c, bool selected, bool due, const TScheme& scheme) {
@@ -179,11 +171,7 @@ uint32_t BlendColour(uint32_t c, bool selected, bool due, const TScheme& scheme)
 }
 
 std::array<TGradientBand, 2> GlossyBands(int top, int bottom, uint32_t a, uint32_t b) {
-  const int split = top + RoundRatio(bottom - top, 3);
-  return {{
-      {top, split, MixColour(a, b, 250), MixColour(a, b, 120)},
-      {split, bottom, a, MixColour(a, b, 220)},
-  }};
+  return ui::GlassBands(top, bottom, a, b);
 }
 
 int HitZone(const THitItem& item, int x, int y, const TViewMetrics& m) {

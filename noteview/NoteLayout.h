@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/GlassFill.h"
+
 namespace vellumio {
 class TScheme;
 }
@@ -109,10 +111,7 @@ uint32_t BlendColour(uint32_t c, bool selected, bool due, const TScheme& scheme)
 // The glossy fill of rows top..bottom from colour a to colour b: a top band
 // of nearest(height / 3) rows from mix(a, b, 250) to mix(a, b, 120), then
 // from a to mix(a, b, 220).
-struct TGradientBand {
-  int top = 0, bottom = 0;  // rows, bottom exclusive
-  uint32_t topColour = 0, bottomColour = 0;
-};
+using TGradientBand = ui::TGlassBand;  // rows top..bottom, bottom exclusive
 std::array<TGradientBand, 2> GlossyBands(int top, int bottom, uint32_t a, uint32_t b);
 
 // Active zones of a card.

@@ -1,39 +1,19 @@
 #include "noteview/NoteMemo_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 namespace vellumio::noteview {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x4D454D4F;  // "MEMO"
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 }  // namespace
 
 TNoteMemo::TNoteMemo(HWND parent, HINSTANCE instance) {
-  hwnd_ = CreateWindowExW(0, L"EDIT", L"",
-                          WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
-                          0, 0, 10, 10, parent, nullptr, instance, nullptr);
-  SetWindowSubclass(hwnd_, &TNoteMemo::SubclassProc, kSubclassId,
-                    reinterpret_cast<DWORD_PTR>(this));
+  Attach(CreateWindowExW(0, L"EDIT", L"",
+                         WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, 0,
+                         0, 10, 10, parent, nullptr, instance, nullptr));
   // Notes are not limited to the edit control's 32 K default.
-  SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
-}
-
-TNoteMemo::~TNoteMemo() {
-  if (hwnd_) {
-    RemoveWindowSubclass(hwnd_, &TNoteMemo::SubclassProc, kSubclassId);
-    DestroyWindow(hwnd_);
-  }
-}
-
-std::u16string TNoteMemo::Text() const {
-  const int length = GetWindowTextLengthW(hwnd_);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(hwnd_, text.data(), length + 1);
-  text.resize(static_cast<size_t>(std::max(0, got)));
-  return std::u16string(text.begin(), text.end());
+  SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
 void TNoteMemo::SetText(const std::u16string& text) {
@@ -46,13 +26,13 @@ void TNoteMemo::SetText(const std::u16string& text) {
     wide.push_back(static_cast<wchar_t>(c));
     if (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')) wide.push_back(L'\n');
   }
-  SetWindowTextW(hwnd_, wide.c_str());
+  SetWindowTextW(Handle(), wide.c_str());
   QueueScrollBarUpdate();
 }
 
 void TNoteMemo::SetFont(HFONT font) {
   font_ = font;
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   QueueScrollBarUpdate();
 }
 
@@ -69,40 +49,41 @@ void TNoteMemo::QueueScrollBarUpdate() {
 }
 
 void TNoteMemo::UpdateScrollBar() {
-  if (!hwnd_) return;
-  const int lines = static_cast<int>(SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0));
+  if (!Handle()) return;
+  const int lines = static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0));
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Handle(), &client);
   int lineHeight = 1;
-  if (const HDC dc = GetDC(hwnd_)) {
+  if (const HDC dc = GetDC(Handle())) {
     const HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     lineHeight = std::max<int>(1, metrics.tmHeight);
     SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    ReleaseDC(Handle(), dc);
   }
   const bool wanted = lines > client.bottom / lineHeight;
   if (wanted == scrollBar_) return;
   DWORD start = 0, end = 0;
-  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
   scrollBar_ = wanted;
-  ShowScrollBar(hwnd_, SB_VERT, wanted);
-  SendMessageW(hwnd_, EM_SETSEL, start, end);
-  SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+  ShowScrollBar(Handle(), SB_VERT, wanted);
+  SendMessageW(Handle(), EM_SETSEL, start, end);
+  SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 void TNoteMemo::DeleteCaretLine() {
   DWORD start = 0;
-  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  const int line = static_cast<int>(SendMessageW(hwnd_, EM_LINEFROMCHAR, start, 0));
-  const int lineStart = static_cast<int>(SendMessageW(hwnd_, EM_LINEINDEX, line, 0));
-  const int next = static_cast<int>(SendMessageW(hwnd_, EM_LINEINDEX, line + 1, 0));
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  const int line = static_cast<int>(SendMessageW(Handle(), EM_LINEFROMCHAR, start, 0));
+  const int lineStart = static_cast<int>(SendMessageW(Handle(), EM_LINEINDEX, line, 0));
+  const int next = static_cast<int>(SendMessageW(Handle(), EM_LINEINDEX, line + 1, 0));
   const int end =
       next >= 0 ? next
-                : lineStart + static_cast<int>(SendMessageW(hwnd_, EM_LINELENGTH, lineStart, 0));
-  SendMessageW(hwnd_, EM_SETSEL, lineStart, end);
-  SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+                : lineStart + static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, lineStart, 0));
+  SendMessageW(Handle(), EM_SETSEL, lineStart, end);
+  SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
 }
 
 LRESULT TNoteMemo::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -111,7 +92,7 @@ LRESULT TNoteMemo::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& han
     case WM_CHAR:
       switch (wParam) {
         case 1:  // Ctrl+A
-          SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+          SendMessageW(Handle(), EM_SETSEL, 0, -1);
           return 0;
         case 25:  // Ctrl+Y
           DeleteCaretLine();
@@ -128,8 +109,8 @@ LRESULT TNoteMemo::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& han
       return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_HASSETSEL;
     case WM_MOUSEWHEEL:
       // One line per wheel message, as in the card list.
-      SendMessageW(hwnd_, WM_VSCROLL, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN,
-                   0);
+      SendMessageW(Handle(), WM_VSCROLL,
+                   GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
       return 0;
     case WM_SIZE:
       handled = false;
@@ -140,15 +121,6 @@ LRESULT TNoteMemo::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& han
   }
   handled = false;
   return 0;
-}
-
-LRESULT CALLBACK TNoteMemo::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TNoteMemo*>(data);
-  bool handled = false;
-  const LRESULT result = self->Message(message, wParam, lParam, handled);
-  if (handled) return result;
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace vellumio::noteview

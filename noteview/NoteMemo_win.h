@@ -9,18 +9,15 @@
 #include <functional>
 #include <string>
 
+#include "ui/SubclassedControl_win.h"
+
 namespace vellumio::noteview {
 
-class TNoteMemo {
+class TNoteMemo final : public ui::TSubclassedControl {
 public:
   TNoteMemo(HWND parent, HINSTANCE instance);
-  ~TNoteMemo();
-  TNoteMemo(const TNoteMemo&) = delete;
-  TNoteMemo& operator=(const TNoteMemo&) = delete;
 
-  HWND Handle() const { return hwnd_; }
-
-  std::u16string Text() const;
+  std::u16string Text() const { return WindowText(); }
   void SetText(const std::u16string& text);
   void SetFont(HFONT font);
   // The position in the list of the note being edited.
@@ -40,14 +37,13 @@ public:
   // fit; the caret and the selection stay where they were.
   void UpdateScrollBar();
 
+protected:
+  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
 private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data);
-  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   void DeleteCaretLine();
   void QueueScrollBarUpdate();
 
-  HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   int tag_ = 0;
   bool scrollBar_ = false;

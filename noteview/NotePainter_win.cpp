@@ -5,6 +5,7 @@
 
 #include "noteview/NoteGlyphs_win.h"
 #include "ui/GdiHandles_win.h"
+#include "ui/GlassPaint_win.h"
 
 namespace vellumio::noteview {
 
@@ -13,16 +14,6 @@ namespace {
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
-TRIVERTEX Vertex(int x, int y, TColor colour) {
-  TRIVERTEX v{};
-  v.x = x;
-  v.y = y;
-  v.Red = static_cast<COLOR16>((colour & 0xFF) << 8);
-  v.Green = static_cast<COLOR16>(((colour >> 8) & 0xFF) << 8);
-  v.Blue = static_cast<COLOR16>(((colour >> 16) & 0xFF) << 8);
-  return v;
-}
 
 }  // namespace
 
@@ -33,18 +24,11 @@ void TCardPainter::Fill(HDC dc, const RECT& bounds, TColor colour) {
 }
 
 void TCardPainter::Gradient(HDC dc, const RECT& bounds, TColor from, TColor to, bool vertical) {
-  if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
-  TRIVERTEX vertices[2] = {Vertex(bounds.left, bounds.top, from),
-                           Vertex(bounds.right, bounds.bottom, to)};
-  GRADIENT_RECT rect{0, 1};
-  GradientFill(dc, vertices, 2, &rect, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+  ui::FillGradient(dc, bounds, from, to, vertical);
 }
 
 void TCardPainter::GlossyFill(HDC dc, const RECT& bounds, TColor a, TColor b) const {
-  for (const TGradientBand& band : GlossyBands(bounds.top, bounds.bottom, a, b)) {
-    Gradient(dc, RECT{bounds.left, band.top, bounds.right, band.bottom}, band.topColour,
-             band.bottomColour, true);
-  }
+  ui::FillGlass(dc, bounds, a, b);
 }
 
 void TCardPainter::PaintHeaderBand(HDC dc, const RECT& bounds, const std::u16string& text) const {

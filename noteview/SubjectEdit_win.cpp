@@ -1,54 +1,32 @@
 #include "noteview/SubjectEdit_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 namespace vellumio::noteview {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x5355424A;  // "SUBJ"
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 }  // namespace
 
 TSubjectEdit::TSubjectEdit(HWND parent, HINSTANCE instance) {
-  hwnd_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, parent, nullptr,
-                          instance, nullptr);
-  SetWindowSubclass(hwnd_, &TSubjectEdit::SubclassProc, kSubclassId,
-                    reinterpret_cast<DWORD_PTR>(this));
+  Attach(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, parent, nullptr,
+                         instance, nullptr));
   UpdatePrompt();
 }
 
-TSubjectEdit::~TSubjectEdit() {
-  if (hwnd_) {
-    RemoveWindowSubclass(hwnd_, &TSubjectEdit::SubclassProc, kSubclassId);
-    DestroyWindow(hwnd_);
-  }
-}
-
 std::u16string TSubjectEdit::Text() const {
-  if (showingPrompt_) return {};
-  const int length = GetWindowTextLengthW(hwnd_);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(hwnd_, text.data(), length + 1);
-  text.resize(static_cast<size_t>(std::max(0, got)));
-  return std::u16string(text.begin(), text.end());
-}
-
-void TSubjectEdit::SetRawText(const std::u16string& text) {
-  const std::wstring wide(text.begin(), text.end());
-  SetWindowTextW(hwnd_, wide.c_str());
+  return showingPrompt_ ? std::u16string() : WindowText();
 }
 
 void TSubjectEdit::SetText(const std::u16string& text) {
   showingPrompt_ = false;
-  SetRawText(text);
+  SetControlText(text);
   UpdatePrompt();
 }
 
 void TSubjectEdit::SetPrompt(const std::u16string& prompt) {
   prompt_ = prompt;
-  if (showingPrompt_) SetRawText(prompt_);
+  if (showingPrompt_) SetControlText(prompt_);
 }
 
 void TSubjectEdit::SetFonts(HFONT normal, HFONT bold) {
@@ -58,21 +36,21 @@ void TSubjectEdit::SetFonts(HFONT normal, HFONT bold) {
 }
 
 void TSubjectEdit::UpdatePrompt() {
-  const bool focused = GetFocus() == hwnd_;
+  const bool focused = GetFocus() == Handle();
   if (focused) {
     if (showingPrompt_) {
       showingPrompt_ = false;
-      SetRawText(u"");
+      SetControlText(u"");
     }
-    if (bold_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
-  } else if (GetWindowTextLengthW(hwnd_) == 0 || showingPrompt_) {
+    if (bold_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
+  } else if (GetWindowTextLengthW(Handle()) == 0 || showingPrompt_) {
     showingPrompt_ = true;
-    SetRawText(prompt_);
-    if (normal_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(normal_), TRUE);
+    SetControlText(prompt_);
+    if (normal_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(normal_), TRUE);
   } else if (bold_) {
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
   }
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 LRESULT TSubjectEdit::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -80,7 +58,7 @@ LRESULT TSubjectEdit::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& 
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      const LRESULT result = DefSubclassProc(hwnd_, message, wParam, lParam);
+      const LRESULT result = Default(message, wParam, lParam);
       UpdatePrompt();
       return result;
     }
@@ -106,15 +84,6 @@ LRESULT TSubjectEdit::Message(UINT message, WPARAM wParam, LPARAM lParam, bool& 
   }
   handled = false;
   return 0;
-}
-
-LRESULT CALLBACK TSubjectEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TSubjectEdit*>(data);
-  bool handled = false;
-  const LRESULT result = self->Message(message, wParam, lParam, handled);
-  if (handled) return result;
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace vellumio::noteview

@@ -8,16 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "ui/SubclassedControl_win.h"
+
 namespace vellumio::noteview {
 
-class TSubjectEdit {
+class TSubjectEdit final : public ui::TSubclassedControl {
 public:
   TSubjectEdit(HWND parent, HINSTANCE instance);
-  ~TSubjectEdit();
-  TSubjectEdit(const TSubjectEdit&) = delete;
-  TSubjectEdit& operator=(const TSubjectEdit&) = delete;
-
-  HWND Handle() const { return hwnd_; }
 
   // Empty while the prompt shows.
   std::u16string Text() const;
@@ -40,13 +37,10 @@ public:
   // Shows the prompt or the subject according to the focus.
   void UpdatePrompt();
 
-private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data);
-  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  void SetRawText(const std::u16string& text);
+protected:
+  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
-  HWND hwnd_ = nullptr;
+private:
   HFONT normal_ = nullptr;
   HFONT bold_ = nullptr;
   std::u16string prompt_;
