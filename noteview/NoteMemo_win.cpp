@@ -32,7 +32,7 @@ void TNoteMemo::SetText(const std::u16string& text) {
 
 void TNoteMemo::SetFont(HFONT font) {
   font_ = font;
-  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SetControlFont(font);
   QueueScrollBarUpdate();
 }
 

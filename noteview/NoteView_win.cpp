@@ -202,13 +202,8 @@ void TNoteView::EnsureEditors() {
 // The text of the editors starts where a card's text starts and wraps at
 // the same width, so a note does not jump when its editor opens.
 void TNoteView::SetEditorMargins() {
-  const int memoLeft = metrics_.Px(54) - metrics_.Px(50);
-  SendMessageW(memo_->Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-               MAKELPARAM(memoLeft, metrics_.Px(2)));
-  if (subjEdit_) {
-    SendMessageW(subjEdit_->Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                 MAKELPARAM(metrics_.Px(54) - metrics_.Px(53), metrics_.Px(2)));
-  }
+  memo_->SetMargins(metrics_.Px(54) - metrics_.Px(50), metrics_.Px(2));
+  if (subjEdit_) subjEdit_->SetMargins(metrics_.Px(54) - metrics_.Px(53), metrics_.Px(2));
 }
 
 void TNoteView::EnsureHint() {

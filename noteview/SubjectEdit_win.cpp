@@ -42,13 +42,13 @@ void TSubjectEdit::UpdatePrompt() {
       showingPrompt_ = false;
       SetControlText(u"");
     }
-    if (bold_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
+    if (bold_) SetControlFont(bold_);
   } else if (GetWindowTextLengthW(Handle()) == 0 || showingPrompt_) {
     showingPrompt_ = true;
     SetControlText(prompt_);
-    if (normal_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(normal_), TRUE);
+    if (normal_) SetControlFont(normal_);
   } else if (bold_) {
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), TRUE);
+    SetControlFont(bold_);
   }
   InvalidateRect(Handle(), nullptr, TRUE);
 }

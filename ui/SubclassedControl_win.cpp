@@ -37,6 +37,17 @@ void TSubclassedControl::SetControlText(const std::u16string& text) {
   SetWindowTextW(hwnd_, wide.c_str());
 }
 
+void TSubclassedControl::SetMargins(int left, int right) {
+  marginLeft_ = left;
+  marginRight_ = right;
+  SendMessageW(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(left, right));
+}
+
+void TSubclassedControl::SetControlFont(HFONT font) {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (marginLeft_ >= 0) SetMargins(marginLeft_, marginRight_);
+}
+
 LRESULT TSubclassedControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(hwnd_, message, wParam, lParam);
 }

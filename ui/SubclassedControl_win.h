@@ -21,6 +21,10 @@ public:
   // The window's whole text.
   std::u16string WindowText() const;
   void SetControlText(const std::u16string& text);
+  // An edit control's inner margins; a new font resets them in the
+  // control, so SetControlFont puts them back.
+  void SetMargins(int left, int right);
+  void SetControlFont(HFONT font);
 
 protected:
   // Takes over a window just created.
@@ -35,6 +39,7 @@ private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR data);
   HWND hwnd_ = nullptr;
+  int marginLeft_ = -1, marginRight_ = -1;
 };
 
 }  // namespace vellumio::ui
