@@ -16,6 +16,7 @@
 #include "app/MinThread_win.h"
 #include "app/TrayIcon_win.h"
 #include "platform/Platform.h"
+#include "noteview/NoteView_win.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
 
@@ -272,9 +273,13 @@ void TfMain::TrayIconClick() {
     ShowIndicator();
     ForceForegroundWindow(Handle());
     shownByUser_ = true;
+  } else if (noteview::TNoteView* view = GetCurrentNotes(); view && !view->IsEditing()) {
+    // Shown: a new note to write.
+    ShowIndicator();
+    ForceForegroundWindow(Handle());
+    view->BeginEdit(0);
+    shownByUser_ = true;
   } else {
-    // Shown: the note view (with its in-place editor) decides between a
-    // new note and hiding; until a list has a view, a click hides.
     HideAndReturn();
   }
   UpdateDockingState();

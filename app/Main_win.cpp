@@ -12,6 +12,7 @@
 #include "app/ErrorBar_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/MainNoteHost_win.h"
+#include "app/capture/QuoteCapture_win.h"
 #include "app/MinThread_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
@@ -237,6 +238,7 @@ void TfMain::FinishConstruction() {
   };
   SetTimer(Handle(), kWaiterTimer, 200, nullptr);
   SetTimer(Handle(), kOneSecondTimer, 1000, nullptr);
+  RegisterHotKeys();
 }
 
 void TfMain::AfterStart() {
@@ -316,6 +318,8 @@ void TfMain::NotesChangedByView() {
 // ---- Loader's window ----------------------------------------------------------------------
 
 void TfMain::ModalStarted() {
+  // No hot key may act while a dialog is open.
+  UnregisterHotKeys();
   application_.ShowNoActivate();
   SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateControls();
@@ -327,6 +331,7 @@ void TfMain::ModalEnded(bool refresh) {
   UpdateControls();
   if (refresh) refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
   application_.Hide();
+  if (ready_) RegisterHotKeys();
 }
 
 void TfMain::ApplySettings() {
@@ -336,6 +341,11 @@ void TfMain::ApplySettings() {
   UpdateDockingState();
   UpdateControls();
   ForEachView([](noteview::TNoteView& view) { view.ApplySettings(); });
+  // The keys may have changed.
+  if (ready_ && !loader_->IsModal()) {
+    UnregisterHotKeys();
+    RegisterHotKeys();
+  }
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
@@ -654,6 +664,9 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       WMDISPLAYCHANGE();
       return result;
     }
+    case WM_HOTKEY:
+      OnHotKey(wParam);
+      return 0;
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
@@ -711,6 +724,7 @@ TfMain::~TfMain() {
   if (mouseHook_) UnhookWindowsHookEx(mouseHook_);
   if (hookOwner_ == this) hookOwner_ = nullptr;
   trayIcon_.reset();
+  UnregisterHotKeys();
   if (loader_) {
     // What the stop message or a failed exit left in the editors.
     EndEditingAll();

@@ -29,6 +29,10 @@ class TIndicatorWindow;
 class TNotesList;
 }
 
+namespace vellumio::capture {
+class TQuoteCapture;
+}
+
 namespace vellumio::noteview {
 class TNoteView;
 class TNoteViewFactory;
@@ -103,6 +107,11 @@ public:
   void SetIndicatorHolded(bool holded);
   void HideAndReturn();
   void TrayIconClick();
+  // Quote capture (MainCapture_win.cpp): the selection of the program in
+  // front as a new note at the top of the current list, opened for editing.
+  void CaptureQuote();
+  void RegisterHotKeys();
+  void UnregisterHotKeys();
 
   // The component tree the translation walk sees: the tray menu's actions
   // and the header's tooltips (section "FMAIN").
@@ -152,6 +161,10 @@ private:
   void FormActivate();
   void FormShow();
   void OnTimer(UINT_PTR id);
+  void OnHotKey(WPARAM id);
+  // Shows the window with a new note at the top of the current list open
+  // in the editor; `text` is the note's text.
+  void EditNewNote(const std::u16string& text);
   void OneSecondTick();
   void WaiterTimerTick();
 
@@ -237,6 +250,9 @@ private:
   std::unique_ptr<TMainNoteHost> noteHost_;
   std::unique_ptr<noteview::TNoteViewFactory> viewFactory_;
   std::unique_ptr<TLoader> loader_;
+  std::unique_ptr<capture::TQuoteCapture> quoteCapture_;
+  bool capturing_ = false;
+  bool hotKeysRegistered_ = false;
 
   static TfMain* hookOwner_;
 };
