@@ -870,8 +870,285 @@ EOF2
   end_scenario
 }
 
+# ---- Quote capture ------------------------------------------------------------------------
+
+# tests/e2e/capture_source_win.cpp: the programs the quotes come from, and
+# the clipboard and foreground helpers.
+build_capture_source() {
+  [ -f "$WORK/capture_source.exe" ] && return 0
+  local cxx
+  cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++) || return 1
+  "$cxx" -municode -O1 -static -o "$WORK/capture_source.exe" \
+    "$ROOT/tests/e2e/capture_source_win.cpp" || return 1
+}
+# A helper mode that ends by itself; its output on stdout.
+capture_helper() {
+  (cd "$WORK" && exec timeout 30 "$WINE64" ./capture_source.exe "$@") </dev/null 2>/dev/null \
+    {WINE_ENV_LOCK_FD}>&-
+}
+# The clipboard's text and picture as the helper sees them (not the list
+# of formats, to which the system adds those it makes from others, nor
+# the sequence number).
+clipboard_content() { capture_helper --clip-show | grep -e '^text:' -e '^dib:'; }
+foreground_window() { capture_helper --foreground; }
+
+# Starts a source program (log $WORK/$1, mode and arguments after it) and
+# waits until its window is up; SOURCE_PID, SOURCE_LOG.
+SOURCE_PID=""
+start_source() {
+  SOURCE_LOG="$WORK/$1"
+  shift
+  rm -f "$SOURCE_LOG"
+  (cd "$WORK" && exec timeout 300 "$WINE64" ./capture_source.exe --log "$(basename "$SOURCE_LOG")" "$@") \
+    </dev/null >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- &
+  SOURCE_PID=$!
+  e2e_poll 20 grep -qs '^started' "$SOURCE_LOG"
+}
+stop_source() {
+  [ -n "$SOURCE_PID" ] || return 0
+  kill "$SOURCE_PID" 2>/dev/null
+  wait "$SOURCE_PID" 2>/dev/null
+  SOURCE_PID=""
+}
+source_active() { [ "$(grep '^active' "$SOURCE_LOG" | tail -n1 | cut -d' ' -f2)" = 1 ]; }
+source_copies() { grep -c '^ctrl-c' "$SOURCE_LOG"; }
+# A click on the source's title bar (its window is at 60, 60): it becomes
+# the foreground window without a click into its MDI children; the docked
+# main window then hides.
+focus_source() {
+  e2e_click 300 70
+  e2e_poll 3 source_active || return 1
+  xdotool mousemove 300 300
+  e2e_poll 3 e2e_main_hidden
+}
+editor_up() { e2e_main_shown && view_bounds && editor_open; }
+editor_down() { view_bounds && editor_closed; }
+
+# One capture from a source program: clipboard seeded with text and a
+# picture, source in front, window hidden; Ctrl+Shift+Q brings the window
+# up with the editor open, " w$1" typed at the end and Esc closes it; the
+# clipboard holds the seeded text and picture again.
+capture_check() {
+  local name="$1" before after
+  shift
+  capture_helper --clip-set "Seeded for $name \\u00e9" >/dev/null
+  before=$(clipboard_content)
+  if ! start_source "$name.log" "$@"; then
+    fail "$name: the source program starts"
+    return 1
+  fi
+  focus_source || note "$name: the window was not hidden before the capture"
+  xdotool key ctrl+shift+q
+  if e2e_poll 6 editor_up; then
+    pass "$name: Ctrl+Shift+Q shows the window with the editor open (${ELAPSED_MS} ms)"
+    xdotool key ctrl+End
+    xdotool type --delay 20 " w$name"
+    xdotool key Escape
+    e2e_poll 3 editor_down || note "$name: the editor did not close on Esc"
+  else
+    fail "$name: Ctrl+Shift+Q shows the window with the editor open"
+    e2e_screenshot "$WORK/capture-$name.png"
+    e2e_running || note "$name: the program is no longer running"
+  fi
+  after=$(clipboard_content)
+  if [ -n "$before" ] && [ "$after" = "$before" ]; then
+    pass "$name: the clipboard holds its text and picture again"
+  else
+    fail "$name: the clipboard holds its text and picture again"
+    note "before: $(tr '\n' ' ' <<<"$before")"
+    note "after:  $(tr '\n' ' ' <<<"$after")"
+  fi
+  [ "$(grep -c '^ctrl-c' "$SOURCE_LOG")" -eq 1 ] || note "$name: the source got $(source_copies) Ctrl+C"
+  stop_source
+}
+
+# The notes of the first list top down, one JSON string per line (CR LF
+# and non-ASCII characters escaped).
+dump_note_texts() {
+  "$DBTOOL" dump "$1" | python3 -c '
+import json, sys
+for n in json.load(sys.stdin)["lists"][0]["notes"]:
+    print(json.dumps(n["text"]))'
+}
+
+scenario_capture() {
+  local dir
+  dir=$(scenario_folder capture <<'EOF2'
+[Settings\Indicator]
+FontSize=2
+GroupMode=0
+ShowSubject=1
+EOF2
+)
+  if ! build_capture_source; then
+    fail "the capture source program builds"
+    return
+  fi
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list Inbox
+note now | | Seed note
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked and hidden"
+    end_scenario
+    return
+  fi
+
+  # Selections with white space around them, characters beyond ASCII, a
+  # surrogate pair; the caption of the window, of the active MDI child;
+  # the address from DDE, from "HTML Format", from the other formats.
+  capture_check plain --plain "Plain Source" '  Plain selected text \u2013 \ud834\udd1e\r\n\t'
+  capture_check mdi --mdi
+  capture_check dde --dde-chrome
+  expect "dde: the browser was asked for 0xFFFFFFFF,sURL,sTitle in CF_TEXT" \
+    grep -qx 'dde-request format=1 item=0xFFFFFFFF,sURL,sTitle' "$SOURCE_LOG"
+  capture_check html --html
+  capture_check chromium --html-chromium
+  capture_check moz --moz
+  capture_check late --late 1500
+
+  # Nothing selected: no note, the window stays hidden, the clipboard is
+  # not touched (its sequence number included).
+  local before
+  capture_helper --clip-set "Seeded for empty" >/dev/null
+  before=$(capture_helper --clip-show)
+  if start_source empty.log --empty; then
+    focus_source || note "empty: the window was not hidden before the capture"
+    xdotool key ctrl+shift+q
+    expect "nothing selected: the window stays hidden past the 3.2 s wait" e2e_holds 4.5 e2e_main_hidden
+    expect "nothing selected: the source got the Ctrl+C" test "$(source_copies)" -eq 1
+    expect "nothing selected: the clipboard is untouched (text, picture, formats, sequence)" \
+      test "$(capture_helper --clip-show)" = "$before"
+  else
+    fail "empty: the source program starts"
+  fi
+  stop_source
+
+  # The general key on the hidden docked window: shown; a new note in the
+  # editor; hidden with the source in front again. The hide key hides.
+  local front
+  if start_source general.log --plain "General Source" "General text"; then
+    focus_source || note "general: the window was not hidden before the first key"
+    xdotool key ctrl+shift+n
+    if e2e_poll 3 e2e_main_shown && sleep 0.5 && editor_down; then
+      pass "general key on the hidden window shows it (no editor)"
+    else
+      fail "general key on the hidden window shows it (no editor)"
+    fi
+    xdotool key ctrl+shift+n
+    expect "general key on the shown window opens a new note in the editor" e2e_poll 3 editor_up
+    xdotool type --delay 20 "General typed"
+    xdotool key ctrl+shift+n
+    expect "general key while editing hides the window" e2e_poll 3 e2e_main_hidden
+    front=$(foreground_window)
+    expect "... and the source program is in front again ($front)" \
+      test "$front" = "CaptureSourceWindow|General Source"
+    xdotool key ctrl+shift+n
+    if e2e_poll 3 e2e_main_shown; then
+      xdotool key ctrl+shift+m
+      expect "the hide key hides the window the general key showed" e2e_poll 3 e2e_main_hidden
+    else
+      fail "the hide key hides the window the general key showed (not shown again)"
+    fi
+    front=$(foreground_window)
+    expect "... and the source program is in front again ($front)" \
+      test "$front" = "CaptureSourceWindow|General Source"
+
+    # A modal dialog of the program (About from its menu) is open: the
+    # capture key sends no Ctrl+C and the general key does not come to
+    # the front.
+    local about="" copies
+    xdotool key ctrl+shift+n
+    if e2e_poll 3 e2e_main_shown && e2e_click_pin && sleep 0.3 && e2e_click_menu_button &&
+      e2e_poll 3 e2e_menu_window >/dev/null; then
+      local mx my mw mh
+      read -r mx my mw mh _ <<<"$(e2e_geometry "$(e2e_menu_window)")"
+      # About: the item above the separator above Exit.
+      e2e_click $((mx + 40)) $((my + mh - 12 - 17 - 9))
+      e2e_poll 3 e2e_dialog About >/dev/null && about=$(e2e_dialog About)
+    fi
+    if [ -n "$about" ]; then
+      pass "About from the menu opens a modal dialog"
+      copies=$(source_copies)
+      e2e_click 300 70
+      e2e_poll 3 source_active
+      xdotool key ctrl+shift+q
+      sleep 1.5
+      xdotool key ctrl+shift+n
+      sleep 1
+      front=$(foreground_window)
+      expect "with the dialog open, Ctrl+Shift+Q sends no Ctrl+C and Ctrl+Shift+N does not come to the front ($front)" \
+        test "$(source_copies)" -eq "$copies" -a "$front" = "CaptureSourceWindow|General Source"
+      read -r mx my mw mh _ <<<"$(e2e_geometry "$about")"
+      e2e_click $((mx + mw / 2)) $((my + mh / 2))
+      xdotool key Escape
+      e2e_poll 3 no_about || { xdotool key Return; e2e_poll 3 no_about; } ||
+        note "the About dialog did not close"
+      e2e_main_shown && e2e_click_pin
+    else
+      fail "About from the menu opens a modal dialog"
+      e2e_screenshot "$WORK/capture-about.png"
+    fi
+  else
+    fail "general: the source program starts"
+  fi
+  stop_source
+
+  # Last, since it takes the program long: a selection beyond 8000
+  # characters.
+  capture_check long --long 9000
+
+  local stopped=0 notes
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program with exit code 0" \
+    test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  notes=$(dump_note_texts "$dir/notes.sbn")
+  note "notes after the run (top down, cut to 100 characters):"
+  while IFS= read -r line; do note "  ${line:0:100}"; done <<<"$notes"
+  local long
+  long="\"$(printf '0123456789%.0s' $(seq 800))\\r\\n\\r\\n* Long Source wlong\""
+  local expected=(
+    "$long"
+    '"General typed"'
+    '"Late selected text\r\n\r\n* Late Source wlate"'
+    '"Moz selected text\r\n\r\nhttps://moz.example.org/page wmoz"'
+    '"Chromium selected text\r\n\r\nhttps://chromium.example.org/x wchromium"'
+    '"HTML selected text \u2013 Gr\u00fc\u00dfe\r\n\r\nhttps://html.example.org/article whtml"'
+    '"DDE selected text\r\n\r\nhttp://dde.example.org/page wdde"'
+    '"MDI selected text\r\n\r\n* Document 7.txt wmdi"'
+    '"Plain selected text \u2013 \ud834\udd1e\r\n\r\n* Plain Source wplain"'
+    '"Seed note"'
+  )
+  local names=(
+    "9000 characters selected: the first 8000, the separator and the caption"
+    "the general key's note, typed and hidden, was saved"
+    "a program that copies 1.5 s late: the selection and its window caption"
+    "text/x-moz-url-priv: the selection and the address"
+    "Chromium internal source URL (no SourceURL line): the selection and the address"
+    "HTML Format's SourceURL: the selection and the address (before the other formats)"
+    "DDE: the selection and the address the browser gave"
+    "MDI: the trimmed selection and the active child's caption"
+    "plain window: the trimmed selection, CR LF CR LF, \"* \" and the caption"
+    "the seeded note is last: every capture went to the top"
+  )
+  local i actual
+  for i in "${!expected[@]}"; do
+    actual=$(sed -n "$((i + 1))p" <<<"$notes")
+    expect "note $((i + 1)): ${names[$i]}" test "$actual" = "${expected[$i]}"
+  done
+  expect "nothing else was stored (empty selection, hide key, keys under the dialog): ${#expected[@]} notes" \
+    test "$(wc -l <<<"$notes")" -eq "${#expected[@]}"
+  end_scenario
+}
+no_about() { ! e2e_dialog About >/dev/null; }
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
-  language_dialog error_bar docking remembered_answer note_view)
+  language_dialog error_bar docking remembered_answer note_view capture)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 
