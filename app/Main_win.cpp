@@ -20,6 +20,7 @@
 #include "config/SettingsWindow.h"
 #include "lang/Message_win.h"
 #include "lang/SelectLang_win.h"
+#include "noteview/NoteMemo_win.h"
 #include "noteview/NoteView_win.h"
 #include "platform/Platform.h"
 #include "platform/Win32Text_win.h"
@@ -254,6 +255,8 @@ void TfMain::AfterStart() {
   }
   application_.Hide();
   trayIcon_->SetEnabled(true);
+  // The first note opened for editing should not wait for this.
+  noteview::TNoteMemo::LoadControlLibrary();
   UpdateControls();
   TLangModule& lang = loader_->LangModule();
   if (lang.IsLangModified()) {

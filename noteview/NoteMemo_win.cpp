@@ -1,5 +1,7 @@
 #include "noteview/NoteMemo_win.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 namespace vellumio::noteview {
@@ -8,12 +10,77 @@ namespace {
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 }  // namespace
 
+// A rich edit control in plain-text mode: it wraps a long paragraph in
+// time proportional to its length, where the plain edit control of some
+// systems takes seconds for a few thousand characters. The plain edit
+// control remains for a system without one.
+namespace {
+const wchar_t* RichEditClass() {
+  static const wchar_t* const className = [] {
+    if (LoadLibraryW(L"Msftedit.dll")) return MSFTEDIT_CLASS;
+    if (LoadLibraryW(L"Riched20.dll")) return RICHEDIT_CLASSW;
+    return static_cast<const wchar_t*>(nullptr);
+  }();
+  return className;
+}
+}  // namespace
+
+void TNoteMemo::LoadControlLibrary() { RichEditClass(); }
+
 TNoteMemo::TNoteMemo(HWND parent, HINSTANCE instance) {
-  Attach(CreateWindowExW(0, L"EDIT", L"",
-                         WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, 0,
-                         0, 10, 10, parent, nullptr, instance, nullptr));
-  // Notes are not limited to the edit control's 32 K default.
-  SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+  const wchar_t* className = RichEditClass();
+  const DWORD style = WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+  HWND hwnd = nullptr;
+  if (className) {
+    // The rich edit control shows its scroll bar only when the text needs
+    // it, which is the rule the plain one is given below.
+    hwnd = CreateWindowExW(0, className, L"", style | WS_VSCROLL, 0, 0, 10, 10, parent, nullptr,
+                           instance, nullptr);
+  }
+  rich_ = hwnd != nullptr;
+  if (!hwnd) {
+    hwnd =
+        CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 10, 10, parent, nullptr, instance, nullptr);
+  }
+  Attach(hwnd);
+  if (rich_) {
+    SendMessageW(Handle(), EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+    SendMessageW(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE);
+    SendMessageW(Handle(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  } else {
+    // Notes are not limited to the edit control's 32 K default.
+    SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+  }
+}
+
+std::u16string TNoteMemo::Text() const {
+  if (!rich_) return WindowText();
+  // Line breaks as CR LF, as the notes keep them.
+  GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+  const LRESULT count =
+      SendMessageW(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (count <= 0) return {};
+  std::wstring text(static_cast<size_t>(count) + 1, L'\0');
+  GETTEXTEX get{};
+  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  get.flags = GT_USECRLF;
+  get.codepage = 1200;
+  const LRESULT got = SendMessageW(Handle(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::max<LRESULT>(0, got)));
+  return std::u16string(text.begin(), text.end());
+}
+
+void TNoteMemo::SetColors(COLORREF background, COLORREF text) {
+  background_ = background;
+  text_ = text;
+  if (!rich_) return;  // the parent colours a plain edit control
+  SendMessageW(Handle(), EM_SETBKGNDCOLOR, 0, background);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = text;
+  SendMessageW(Handle(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 void TNoteMemo::SetText(const std::u16string& text) {
@@ -33,6 +100,7 @@ void TNoteMemo::SetText(const std::u16string& text) {
 void TNoteMemo::SetFont(HFONT font) {
   font_ = font;
   SetControlFont(font);
+  if (rich_) SetColors(background_, text_);
   QueueScrollBarUpdate();
 }
 
@@ -49,7 +117,7 @@ void TNoteMemo::QueueScrollBarUpdate() {
 }
 
 void TNoteMemo::UpdateScrollBar() {
-  if (!Handle()) return;
+  if (!Handle() || rich_) return;
   const int lines = static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0));
   RECT client;
   GetClientRect(Handle(), &client);

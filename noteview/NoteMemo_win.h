@@ -16,8 +16,15 @@ namespace vellumio::noteview {
 class TNoteMemo final : public ui::TSubclassedControl {
 public:
   TNoteMemo(HWND parent, HINSTANCE instance);
+  // Loads the rich edit control's library ahead of the first edit (the
+  // first load can take a moment on a cold system).
+  static void LoadControlLibrary();
 
-  std::u16string Text() const { return WindowText(); }
+  std::u16string Text() const;
+  // Background and text colour (a plain edit control takes them from its
+  // parent's WM_CTLCOLOREDIT instead).
+  void SetColors(COLORREF background, COLORREF text);
+  bool IsRich() const { return rich_; }
   void SetText(const std::u16string& text);
   void SetFont(HFONT font);
   // The position in the list of the note being edited.
@@ -45,6 +52,8 @@ private:
   void QueueScrollBarUpdate();
 
   HFONT font_ = nullptr;
+  bool rich_ = false;
+  COLORREF background_ = RGB(255, 255, 255), text_ = RGB(0, 0, 0);
   int tag_ = 0;
   bool scrollBar_ = false;
 };

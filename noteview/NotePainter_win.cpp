@@ -122,7 +122,9 @@ void TCardPainter::PaintCard(HDC dc, int width, int height, const TCardContent& 
   {
     ui::TSelectGuard font(dc, fonts_.text);
     const std::wstring wide = Wide(card.body);
-    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+    // A word longer than the line is broken, as the edit control does.
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area,
+              DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
   }
 
   TLeftColumn column;

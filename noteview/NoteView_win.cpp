@@ -35,6 +35,17 @@ constexpr UINT kLinkBase = 0x200;  // links menu: base + link index
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
+// A card shows eight lines at most; laying out a long note's every line
+// for them would cost more with every character. This much text fills
+// eight lines of even a screen-wide card.
+std::u16string ForCard(const std::u16string& text) {
+  constexpr size_t kCardText = 4000;
+  if (text.size() <= kCardText) return text;
+  size_t cut = kCardText;
+  if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;  // not half a pair
+  return text.substr(0, cut);
+}
+
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // "hh:mma/p" where the system's clock shows AM and PM, else "hh:mm".
@@ -166,6 +177,7 @@ void TNoteView::EnsureEditors() {
   memo_->SetFont(textFont_.Get());
   memo_->OnKey = [this](wchar_t ch, bool shift) { return EditorKey(ch, shift); };
   memo_->Defer = [this](std::function<void()> call) { Defer(std::move(call)); };
+  memo_->SetColors(scheme_.NoteBk0, scheme_.NoteFr0);
 
   if (hasSubject_) {
     subjEdit_ = std::make_unique<TSubjectEdit>(Handle(), instance);
@@ -296,6 +308,7 @@ void TNoteView::UpdateColors() {
     subjEdit_->MsgColor = scheme_.NoteFrFirst;
     subjEdit_->TxtColor = scheme_.NoteFr0;
   }
+  if (memo_) memo_->SetColors(scheme_.NoteBk0, scheme_.NoteFr0);
   InvalidateRect(Handle(), nullptr, TRUE);
   InvalidateRect(listBox_->Handle(), nullptr, FALSE);
 }
@@ -396,8 +409,9 @@ int TNoteView::ClientWidth() const {
 int TNoteView::TextHeight(const std::u16string& text, int width, bool bold) const {
   ui::TSelectGuard font(measureDc_, bold ? boldFont_.Get() : textFont_.Get());
   RECT rect{0, 0, std::max(1, width), 0};
-  const std::wstring wide = Wide(text);
-  const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | (bold ? DT_EDITCONTROL : 0);
+  const std::wstring wide = Wide(ForCard(text));
+  // As the card draws it: a word longer than the line is broken.
+  const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL;
   DrawTextW(measureDc_, wide.c_str(), static_cast<int>(wide.size()), &rect, flags);
   return rect.bottom;
 }
@@ -508,9 +522,9 @@ TCardContent TNoteView::CardFor(int index, bool selected) {
   card.completed = note->Completed();
   card.hasLinks = note->LinkCount() > 0;
   if (options_.showSubject) {
-    if (!Trim(note->Subject()).empty()) card.subject = note->Subject();
+    if (!Trim(note->Subject()).empty()) card.subject = ForCard(note->Subject());
   }
-  card.body = note->DisplayText();
+  card.body = ForCard(note->DisplayText());
   card.timeLabel = TimeLabel(note->Created(), false);
   if (card.headerVisible) card.headerText = HeaderText(note->Created(), false);
   return card;
@@ -579,24 +593,26 @@ void TNoteView::BeginEdit(int itemIndex) {
       return;
     }
     memo_->SetTag(itemIndex - 1);
-    memo_->SetText(note->Text());
   } else {
     note = notes_.Insert(0);
     memo_->SetTag(0);
-    memo_->SetText(u"");
   }
   currentNote_ = note;
+  // Font, margins and size first, the text last: the edit control wraps
+  // its text again for every change of these, and a long note wrapped in
+  // a control still a few pixels wide takes it seconds.
+  memo_->SetFont(textFont_.Get());
+  if (subjEdit_) subjEdit_->SetFonts(textFont_.Get(), boldFont_.Get());
+  SetEditorMargins();
+  Rebuild(1);
+  Arrange();
+  memo_->SetText(itemIndex > 0 ? note->Text() : std::u16string());
   if (subjEdit_) {
     ShowWindow(subjEdit_->Handle(), SW_SHOW);
-    subjEdit_->SetFonts(textFont_.Get(), boldFont_.Get());
     subjEdit_->SetText(note->Subject());
     SendMessageW(subjEdit_->Handle(), EM_SETSEL, 0, 0);
     SetFocus(subjEdit_->Handle());
   }
-  memo_->SetFont(textFont_.Get());
-  SetEditorMargins();
-  Rebuild(1);
-  Arrange();
   listBox_->SetTabStop(false);
   ShowWindow(memo_->Handle(), SW_SHOW);
   ShowWindow(saveButton_->Handle(), SW_SHOW);

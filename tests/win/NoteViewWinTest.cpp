@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -234,6 +235,22 @@ TEST_F(NoteViewWin, EditorsGoWhereTheArrangementSaysAndEscSavesWhileShiftEscCanc
   EXPECT_EQ(list->VisibleCount(), 3);
   SendMessageW(view->MemoHandle(), WM_CHAR, VK_ESCAPE, 0);
   EXPECT_EQ(list->VisibleCount(), 2);
+}
+
+TEST_F(NoteViewWin, ALongNoteWithoutSpacesIsShownAndOpensInTheEditorAtOnce) {
+  std::u16string digits;
+  for (int i = 0; i < 900; ++i) digits += u"0123456789";
+  MakeList({digits.c_str()});
+  const auto start = std::chrono::steady_clock::now();
+  UpdateWindow(view->ListBox().Handle());
+  view->BeginEdit(1);
+  UpdateWindow(view->Handle());
+  // Seconds to minutes with a plain edit control that wraps the whole
+  // paragraph again for every line.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  ASSERT_TRUE(view->IsEditing());
+  SendMessageW(view->MemoHandle(), WM_CHAR, VK_ESCAPE, 0);
+  EXPECT_EQ(list->VisibleNote(0)->Text(), digits);
 }
 
 TEST_F(NoteViewWin, ContextMenuEnablesEditOnlyForOneNoteAndWaitsForReminderAndPrint) {
