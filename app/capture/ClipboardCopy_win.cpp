@@ -7,23 +7,11 @@
 #include "app/capture/CaptureText.h"
 #include "app/capture/ClipboardSnapshot_win.h"
 #include "base/Utf8.h"
+#include "platform/Platform.h"
 
 namespace vellumio::capture {
 
 namespace {
-
-void ProcessMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Left for the main loop, which ends the program.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 std::u16string UnicodeText() {
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -97,7 +85,7 @@ TCopiedSelection WaitForCopy(HWND owner, DWORD sequence, int limitMs) {
   TCopiedSelection copy;
   const DWORD start = GetTickCount();
   for (;;) {
-    ProcessMessages();
+    platform::ProcessMessages();
     if (GetClipboardSequenceNumber() != sequence) break;
     const int elapsed = static_cast<int>(GetTickCount() - start);
     if (elapsed >= limitMs) return copy;
