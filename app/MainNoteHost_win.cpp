@@ -4,6 +4,8 @@
 #include "config/Loader.h"
 #include "lang/Message_win.h"
 #include "noteview/SchModule.h"
+#include "platform/Win32Text_win.h"
+#include "ui/MenuPictures_win.h"
 
 namespace vellumio::app {
 
@@ -37,9 +39,8 @@ std::u16string KeyName(UINT virtualKey) {
   return std::u16string(wide.begin(), wide.end());
 }
 
-std::u16string ModifierName(UINT virtualKey, const char16_t* fallback) {
-  std::u16string name = KeyName(virtualKey);
-  return name.empty() ? std::u16string(fallback) : name;
+std::u16string ModifierName(UINT virtualKey, const wchar_t* fallback) {
+  return platform::win::FromWide(ui::KeyName(virtualKey, fallback));
 }
 
 }  // namespace
@@ -48,9 +49,9 @@ std::u16string ShortcutText(uint16_t shortcut) {
   const UINT key = shortcut & 0xFF;
   if (key == 0) return {};
   std::u16string text;
-  if (shortcut & 0x4000) text += ModifierName(VK_CONTROL, u"Ctrl") + u"+";
-  if (shortcut & 0x2000) text += ModifierName(VK_SHIFT, u"Shift") + u"+";
-  if (shortcut & 0x8000) text += ModifierName(VK_MENU, u"Alt") + u"+";
+  if (shortcut & 0x4000) text += ModifierName(VK_CONTROL, L"Ctrl") + u"+";
+  if (shortcut & 0x2000) text += ModifierName(VK_SHIFT, L"Shift") + u"+";
+  if (shortcut & 0x8000) text += ModifierName(VK_MENU, L"Alt") + u"+";
   return text + KeyName(key);
 }
 

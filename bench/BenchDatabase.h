@@ -6,10 +6,10 @@
 
 namespace vellumio::bench {
 
-inline testdata::DatabaseImage BenchDatabaseImage(int notes) {
+inline testdata::DatabaseImage BenchDatabaseImage(int notes, int lists = 8) {
   testdata::GeneratorOptions o;
   o.seed = 20261209;
-  o.listCount = 8;
+  o.listCount = lists;
   o.noteCount = notes;
   o.averageTextLength = 470;
   o.subjectPercent = 30;

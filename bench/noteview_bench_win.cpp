@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchDatabase.h"
 #include "bench/BenchReport.h"
 #include "bench/Measure.h"
 #include "noteview/NoteListBox_win.h"
@@ -72,15 +73,7 @@ double Median(std::vector<double> values) {
 // The store benchmarks' generator settings, with every note in one list:
 // the list the view shows.
 std::vector<uint8_t> DatabaseBytes(int notes) {
-  testdata::GeneratorOptions o;
-  o.seed = 20261209;
-  o.listCount = 1;
-  o.noteCount = notes;
-  o.averageTextLength = 470;
-  o.subjectPercent = 30;
-  o.reminderPercent = 10;
-  o.nonAsciiPercent = 5;
-  return testdata::WriteDatabase(testdata::GenerateDatabase(o));
+  return testdata::WriteDatabase(bench::BenchDatabaseImage(notes, 1));
 }
 
 void WritePlain(const fs::path& path, const std::vector<uint8_t>& bytes) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "noteview/NoteGlyphs_win.h"
+#include "platform/Win32Text_win.h"
 #include "ui/GdiHandles_win.h"
 #include "ui/GlassPaint_win.h"
 
@@ -12,8 +13,6 @@ namespace vellumio::noteview {
 namespace {
 
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -45,7 +44,7 @@ void TCardPainter::PaintHeaderBand(HDC dc, const RECT& bounds, const std::u16str
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, scheme_.DateFr);
     RECT textRect = inner;
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = platform::win::WideString(text);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &textRect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
@@ -74,7 +73,7 @@ void TCardPainter::PaintLeftColumn(HDC dc, const RECT& b, const TLeftColumn& c) 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, BlendColour(c.odd ? scheme_.InfoFr1 : scheme_.InfoFr0, sel, due, scheme_));
     RECT label{b.left + m_.Px(2), b.top + m_.Px(2), b.left + m_.Px(44), b.bottom - m_.Px(2)};
-    const std::wstring wide = Wide(c.timeLabel);
+    const std::wstring wide = platform::win::WideString(c.timeLabel);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &label,
               DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   }
@@ -113,7 +112,7 @@ void TCardPainter::PaintCard(HDC dc, int width, int height, const TCardContent& 
   RECT area = ToRect(g.textArea);
   if (!card.subject.empty()) {
     ui::TSelectGuard font(dc, fonts_.bold);
-    const std::wstring wide = Wide(card.subject);
+    const std::wstring wide = platform::win::WideString(card.subject);
     RECT measure = area;
     const int drawn = DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &measure,
                                 DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_END_ELLIPSIS);
@@ -121,7 +120,7 @@ void TCardPainter::PaintCard(HDC dc, int width, int height, const TCardContent& 
   }
   {
     ui::TSelectGuard font(dc, fonts_.text);
-    const std::wstring wide = Wide(card.body);
+    const std::wstring wide = platform::win::WideString(card.body);
     // A word longer than the line is broken, as the edit control does.
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area,
               DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);

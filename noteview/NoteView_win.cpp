@@ -18,6 +18,7 @@
 #include "noteview/NoteListBox_win.h"
 #include "noteview/NoteMemo_win.h"
 #include "noteview/SubjectEdit_win.h"
+#include "platform/Win32Text_win.h"
 #include "store/NoteItem.h"
 #include "store/NoteListCollection.h"
 #include "store/NotesList.h"
@@ -32,8 +33,6 @@ constexpr wchar_t kClassName[] = L"TNoteView";
 constexpr UINT kDeferredMessage = WM_APP + 61;
 constexpr UINT kMenuBase = 0x100;  // menu command id = base + tag
 constexpr UINT kLinkBase = 0x200;  // links menu: base + link index
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 // A card shows eight lines at most; laying out a long note's every line
 // for them would cost more with every character. This much text fills
@@ -206,7 +205,7 @@ void TNoteView::EnsureEditors() {
   button.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   button.hwnd = Handle();
   button.uId = reinterpret_cast<UINT_PTR>(saveButton_->Handle());
-  const std::wstring saveHint = Wide(host_.Text(u"FMAIN", u"lSaveNote"));
+  const std::wstring saveHint = platform::win::WideString(host_.Text(u"FMAIN", u"lSaveNote"));
   button.lpszText = const_cast<wchar_t*>(saveHint.c_str());
   SendMessageW(buttonHint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&button));
 }
@@ -240,7 +239,7 @@ void TNoteView::EnsureHint() {
 void TNoteView::BuildMenu() {
   menu_ = CreatePopupMenu();
   const auto add = [this](int tag, const char16_t* key, const std::wstring& shortcut) {
-    const std::wstring caption = Wide(host_.Text(u"FMAIN", key)) + shortcut;
+    const std::wstring caption = platform::win::WideString(host_.Text(u"FMAIN", key)) + shortcut;
     AppendMenuW(menu_, MF_STRING, kMenuBase + tag, caption.c_str());
   };
   // The shortcuts are the card list's keys (ListKeyDown).
@@ -409,7 +408,7 @@ int TNoteView::ClientWidth() const {
 int TNoteView::TextHeight(const std::u16string& text, int width, bool bold) const {
   ui::TSelectGuard font(measureDc_, bold ? boldFont_.Get() : textFont_.Get());
   RECT rect{0, 0, std::max(1, width), 0};
-  const std::wstring wide = Wide(ForCard(text));
+  const std::wstring wide = platform::win::WideString(ForCard(text));
   // As the card draws it: a word longer than the line is broken.
   const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL;
   DrawTextW(measureDc_, wide.c_str(), static_cast<int>(wide.size()), &rect, flags);
@@ -794,7 +793,7 @@ void TNoteView::ShowLinksMenu(int x, int y, TNoteItem& note) {
                                      y, 0, Handle(), nullptr);
   if (chosen < kLinkBase || chosen - kLinkBase >= links.size()) return;
   if (listBox_->ItemIndex() < 1) return;
-  const std::wstring link = Wide(links[chosen - kLinkBase]);
+  const std::wstring link = platform::win::WideString(links[chosen - kLinkBase]);
   // The shell's answer is not ours to report: a link it cannot open does
   // nothing.
   ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -816,7 +815,7 @@ HMENU TNoteView::PrepareContextMenu(bool ctrlHeld) {
   if (withDialog) caption += u"...";
   const int printTag = withDialog ? kTagPrintDialog : kTagPrint;
   const int position = GetMenuItemCount(menu_) - 1;
-  const std::wstring wide = Wide(caption);
+  const std::wstring wide = platform::win::WideString(caption);
   ModifyMenuW(menu_, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING, kMenuBase + printTag,
               wide.c_str());
   menuPictures_.Set(menu_, kMenuBase + printTag, L"MENU_PRINT");  // under its new id
@@ -1035,7 +1034,7 @@ void TNoteView::MouseMove(POINT p, HWND over) {
   if (text == hintText_) return;
   EnsureHint();
   hintText_ = text;
-  const std::wstring wide = Wide(text);
+  const std::wstring wide = platform::win::WideString(text);
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = Handle();
