@@ -1,5 +1,6 @@
 #include "store/DatabaseRestore.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "base/Utf8.h"
@@ -7,6 +8,7 @@
 #include "platform/FileOps.h"
 #include "platform/Platform.h"
 #include "store/DatabaseSearch.h"
+#include "store/NoteListCollection.h"
 
 namespace vellumio {
 
@@ -104,11 +106,36 @@ std::u16string FirstFreeName(const std::u16string& folder, const std::u16string&
   }
 }
 
+bool IsWholeCopy(const std::u16string& source, const std::u16string& copy) {
+  // A zero-filled file reads as an empty database, so the length is
+  // compared as well.
+  const std::optional<uint64_t> sourceSize = platform::FileSize(source);
+  if (!sourceSize || platform::FileSize(copy) != sourceSize) return false;
+  try {
+    TNoteListCollection check(true);
+    check.LoadFromFile(copy);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 std::u16string RestoreDatabase(const std::u16string& source, const std::u16string& dataFolder,
                                IDatabaseFileSetting& setting) {
   platform::ForceDirectories(dataFolder);
   const std::u16string target = FirstFreeName(dataFolder, kRestorePattern);
   platform::CopyFileReplacing(source, target);
+  // The source is renamed and the setting changed only once the copy is
+  // known to be a whole database: a short copy (a full disk) must not
+  // become the working database while the good file is put aside.
+  if (!IsWholeCopy(source, target)) {
+    try {
+      platform::DeleteFileIfExists(target);
+    } catch (const std::exception&) {
+      // A broken copy that stays behind harms nobody; the source is intact.
+    }
+    throw std::runtime_error("The copy of the database cannot be read: " + ToUtf8(target));
+  }
   // The "~" keeps the old state findable (a backup's second-to-last
   // extension is still "sbn") but out of the way. An earlier restore may
   // have left that name already; another "~" keeps both.

@@ -65,9 +65,14 @@ std::u16string WithDatabaseExtension(const std::u16string& path);
 // pattern without "#".
 std::u16string FirstFreeName(const std::u16string& folder, const std::u16string& pattern);
 
+// True when `copy` is as long as `source` and loads as a database: a copy
+// cut short (a full disk) or damaged gives false.
+bool IsWholeCopy(const std::u16string& source, const std::u16string& copy);
+
 // Copies `source` to the first free "notes-#.sbn" in `dataFolder`, renames
 // the source by appending "~" and points the setting at the copy, whose
-// path it returns. A failed copy throws and changes nothing else.
+// path it returns. A failed copy, or one that does not read back as a
+// database, throws and changes nothing else.
 std::u16string RestoreDatabase(const std::u16string& source, const std::u16string& dataFolder,
                                IDatabaseFileSetting& setting);
 

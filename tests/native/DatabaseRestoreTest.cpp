@@ -447,6 +447,16 @@ TEST(DatabaseRestore, FailedCopyChangesNothing) {
                std::runtime_error);
   EXPECT_TRUE(setting.paths.empty());
   EXPECT_FALSE(fs::exists(dir.Path("notes-1.sbn")));
+
+  // A copy that does not read back as a database (here: the source is
+  // none) is removed again, and the source keeps its name.
+  WriteText(dir.Path("damaged.sbn.1"), "not a database");
+  EXPECT_THROW(RestoreDatabase(dir.U("damaged.sbn.1"), dir.U() + u"/", setting),
+               std::runtime_error);
+  EXPECT_TRUE(setting.paths.empty());
+  EXPECT_FALSE(fs::exists(dir.Path("notes-1.sbn")));
+  EXPECT_TRUE(fs::exists(dir.Path("damaged.sbn.1")));
+  EXPECT_FALSE(fs::exists(dir.Path("damaged.sbn.1~")));
 }
 
 TEST(DatabaseRestore, NamesAndExtensions) {
