@@ -187,25 +187,25 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNextReminder, kAbout, kExport}) enable(id, !modal);
-  // Off until their dialogs exist: New Reminder, Find and Settings (also off
-  // while a dialog is open), Check for Updates, and Find Next, which needs
-  // the search engine's previous search.
-  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates, kFindAgain}) enable(id, false);
+  for (UINT id : {kNextReminder, kAbout, kExport, kSettings}) enable(id, !modal);
+  // Off until their dialogs exist: New Reminder and Find (also off while a
+  // dialog is open), Check for Updates, and Find Next, which needs the
+  // search engine's previous search.
+  for (UINT id : {kNewReminder, kFind, kCheckUpdates, kFindAgain}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
                         indicator.WinState == 1 || !docked_;
     trayIcon_->SetVisible(trayIcon_->Enabled() && wanted);
   }
-  if (dockLine_) dockLine_->SetLineColour(RGB(255, 0, 0));
+  if (dockLine_) dockLine_->SetLineColour(loader_->ConfStore().IndicatorSettings.DockLineCol);
 }
 
 void TfMain::ShowTrayMenu(POINT at) {
   const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
   if (shift) {
     InsertMenuW(trayMenu_, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuW(trayMenu_, 0, MF_BYPOSITION | MF_STRING | MF_GRAYED, kLanguageEditor,
+    InsertMenuW(trayMenu_, 0, MF_BYPOSITION | MF_STRING, kLanguageEditor,
                 L"Language Editor...");
   }
   UpdateControls();
@@ -248,6 +248,12 @@ void TfMain::RunCommand(UINT id) {
       break;
     case kNextReminder:
       ActionNextReminder();
+      break;
+    case kSettings:
+      ActionSettings();
+      break;
+    case kLanguageEditor:
+      ActionLangEditor();
       break;
     default:
       break;

@@ -191,6 +191,7 @@ private:
   void TranslateMenu();
   void RunCommand(UINT id);
   void ActionSettings();
+  void ActionLangEditor();
   void ActionAbout();
   void ActionHelp();
   void ActionExport();

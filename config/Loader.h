@@ -24,6 +24,10 @@
 #include "store/NoteListCollection.h"
 #include "store/StoreHost.h"
 
+#ifdef _WIN32
+struct HWND__;  // HWND, without <windows.h>
+#endif
+
 namespace vellumio {
 
 class IMainThreadQueue;
@@ -135,6 +139,10 @@ public:
   void ExportToText();
   // The help file, at `topic` when given ("/src/settings.htm").
   void ShowHelp(const std::u16string& topic);
+  // The settings dialog on `page` (LoaderSettings_win.cpp): the database is
+  // saved first, and the settings are applied afterwards whatever happened
+  // in the dialog; an error of the dialog reaches the caller after that.
+  void EditSettings(HWND__* owner, int page);
 #endif
 
 private:

@@ -1161,8 +1161,76 @@ EOF2
 }
 no_about() { ! e2e_dialog About >/dev/null; }
 
+# ---- Settings taking effect ----------------------------------------------------------------
+
+settings_dialog() { e2e_dialog Settings >/dev/null; }
+no_settings_dialog() { ! settings_dialog; }
+hotkeys_dialog() { e2e_dialog "Hot Keys" >/dev/null; }
+no_hotkeys_dialog() { ! hotkeys_dialog; }
+
+# The quote key changed in the hot-key dialog (reached from the tray menu's
+# Settings item with the keyboard) works at once, the old one no longer
+# does, and the change stays although the settings dialog is cancelled.
+scenario_settings() {
+  local dir
+  dir=$(scenario_folder settings </dev/null)
+  if ! build_capture_source; then
+    fail "the capture source program builds"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked and hidden"
+    end_scenario
+    return
+  fi
+  e2e_touch_dock_line 400 3 && e2e_click_menu_button && e2e_poll 3 e2e_menu_window >/dev/null
+  # From the bottom: Exit, About, Help, Check for Updates, Export, Settings.
+  xdotool key --delay 80 Up Up Up Up Up Up Return
+  if ! e2e_poll 5 settings_dialog; then
+    fail "the tray menu's Settings item opens the settings dialog"
+    e2e_screenshot "$WORK/settings-menu.png"
+    end_scenario
+    return
+  fi
+  pass "the tray menu's Settings item opens the settings dialog"
+  # The first box has the focus; the fifth control is "Hot Keys...".
+  xdotool key --delay 80 Tab Tab Tab Tab space
+  if e2e_poll 5 hotkeys_dialog; then
+    pass "Hot Keys... opens the hot-key dialog"
+    # The fourth field is the quote key; Return presses OK.
+    xdotool key --delay 80 Tab Tab Tab ctrl+shift+w
+    sleep 0.3
+    xdotool key Return
+    expect "OK closes the hot-key dialog" e2e_poll 3 no_hotkeys_dialog
+  else
+    fail "Hot Keys... opens the hot-key dialog"
+  fi
+  xdotool key Escape
+  expect "Escape closes the settings dialog" e2e_poll 3 no_settings_dialog
+  if start_source settings.log --plain "Settings Source" "Selected after the change"; then
+    focus_source || note "the window was not hidden before the keys"
+    xdotool key ctrl+shift+q
+    expect "the old quote key Ctrl+Shift+Q no longer captures" e2e_holds 3 e2e_main_hidden
+    expect "... and sends the source no Ctrl+C" test "$(source_copies)" -eq 0
+    xdotool key ctrl+shift+w
+    expect "the new quote key Ctrl+Shift+W captures at once" e2e_poll 6 editor_up
+    xdotool key Escape
+  else
+    fail "the source program starts"
+  fi
+  stop_source
+  local stopped=0
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the program ends with exit code 0" test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  expect "the new quote key is stored (24663 = Ctrl+Shift+W)" \
+    test "$(e2e_ini_value "$dir/Vellumio.ini" 'Settings\General\HotKeys' QuoteKey)" = 24663
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
-  language_dialog error_bar docking remembered_answer note_view capture)
+  language_dialog error_bar docking remembered_answer note_view capture
+  settings)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 
