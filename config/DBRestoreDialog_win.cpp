@@ -64,10 +64,7 @@ TfDBRestore::TfDBRestore(TConfStore& store)
       store_(store),
       calls_(GetModuleHandleW(nullptr)),
       restore_(store.DatabaseSettings.DatabaseFolder(), Folders().backupFolder) {
-  restore_.OnAdd = [this](const TDatabaseInfo& info) {
-    const TDatabaseInfo* row = &info;
-    AddRow(row, FormatShortDateLongTime(info.Time));
-  };
+  restore_.OnAdd = [this](const TDatabaseInfo& info) { AddRow(&info, u""); };
   thread_ = std::make_unique<TSearchThread>(
       calls_,
       [this](TSearchThread& thread) { restore_.FindAll(thread); },
@@ -112,6 +109,11 @@ void TfDBRestore::OnDpiApplied() {
 bool TfDBRestore::Execute(HWND owner) {
   Create(owner);
   Translate();
+  ui::FitButtonToCaption(*this, u"bCancel", true);
+  const int cancel = At(u"bCancel").Spec().left;
+  const ui::TControlSpec restore = At(u"bRestore").Spec();
+  MoveControl(u"bRestore", cancel - 9 - restore.width, restore.top, restore.width, restore.height);
+  ui::FitButtonToCaption(*this, u"bRestore", true);
   CreateExtras();
   EnableWindow(At(u"bRestore").Handle(), FALSE);
   ui::PlaceNear(Handle(), owner);
@@ -134,21 +136,24 @@ void TfDBRestore::StopSearch() {
 
 void TfDBRestore::AddRow(const TDatabaseInfo* info, const std::u16string& text) {
   const HWND list = list_->Handle();
+  // A placeholder's text stands in the wide file column, where it is read
+  // whole; a candidate's row starts with its time.
+  const std::u16string first = info ? FormatShortDateLongTime(info->Time) : u"";
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = RowCount();
-  item.pszText = const_cast<wchar_t*>(W(text));
+  item.pszText = const_cast<wchar_t*>(W(first));
   item.lParam = reinterpret_cast<LPARAM>(info);
-  const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  if (info) {
-    const std::u16string cells[] = {info->FileName, Decimal(info->ListCount),
-                                    Decimal(info->NoteCount)};
-    for (int column = 1; column <= 3; ++column) {
-      LVITEMW cell{};
-      cell.iSubItem = column;
-      cell.pszText = const_cast<wchar_t*>(W(cells[column - 1]));
-      SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
-    }
+  const int row =
+      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  const std::u16string cells[] = {info ? info->FileName : text,
+                                  info ? Decimal(info->ListCount) : u"",
+                                  info ? Decimal(info->NoteCount) : u""};
+  for (int column = 1; column <= 3; ++column) {
+    LVITEMW cell{};
+    cell.iSubItem = column;
+    cell.pszText = const_cast<wchar_t*>(W(cells[column - 1]));
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
   }
   SortRows();
 }
@@ -240,6 +245,12 @@ LRESULT TfDBRestore::CustomDraw(NMLVCUSTOMDRAW& draw) const {
 }
 
 LRESULT TfDBRestore::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC && preview_ &&
+      reinterpret_cast<HWND>(lParam) == preview_->Handle()) {
+    // Read-only, but text to read: white like the list above it.
+    SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
   if (message == WM_NOTIFY && list_) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->hwndFrom == list_->Handle()) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "config/SettingsDialogValues.h"
 #include "config/SettingsGeneral.h"
 #include "ui/PlaceNear_win.h"
@@ -51,7 +53,8 @@ TfHotKeys::~TfHotKeys() = default;
 void TfHotKeys::CreateFields() {
   for (int row = 0; row < 4; ++row) {
     fields_[row] = std::make_unique<ui::TFormExtraControl>(
-        *this, HOTKEY_CLASSW, WS_TABSTOP, 0, kFieldLeft, kFirstRowTop + row * kRowStep, kFieldWidth,
+        *this, HOTKEY_CLASSW, WS_TABSTOP, 0, kFieldLeft + extra_, kFirstRowTop + row * kRowStep,
+        kFieldWidth,
         kFieldHeight, kFirstFieldId + row);
     // A key alone, or with Shift only, would take that key from every
     // program: the field adds Alt instead.
@@ -64,6 +67,24 @@ void TfHotKeys::CreateFields() {
     SetWindowPos(field->Handle(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = field->Handle();
   }
+}
+
+void TfHotKeys::MakeRoomForLabels() {
+  // A translation's labels may be longer than the designed 160 pixels: the
+  // dialog grows wider instead of cutting them off.
+  int widest = 0;
+  for (const char16_t* name : {u"l1", u"l2", u"l3", u"l4"})
+    widest = std::max(widest, ui::DesignTextWidth(*this, At(name).Text()) + 4);
+  extra_ = std::max(0, widest - At(u"l1").Spec().width);
+  if (extra_ == 0) return;
+  SetClientSize(ClientWidth() + extra_, ClientHeight());
+  const auto widen = [this](std::u16string_view name, int moveBy, int growBy) {
+    const ui::TControlSpec spec = At(name).Spec();
+    MoveControl(name, spec.left + moveBy, spec.top, spec.width + growBy, spec.height);
+  };
+  widen(u"gHotKeys", 0, extra_);
+  for (const char16_t* name : {u"l1", u"l2", u"l3", u"l4"}) widen(name, 0, extra_);
+  for (const char16_t* name : {u"bOk", u"bCancel"}) widen(name, extra_, 0);
 }
 
 HWND TfHotKeys::Field(int row) const {
@@ -79,6 +100,7 @@ uint16_t TfHotKeys::FieldKey(int row) const {
 bool TfHotKeys::Execute(TSWHotKeys& keys, HWND owner) {
   Create(owner);
   Translate();
+  MakeRoomForLabels();
   CreateFields();
   for (int row = 0; row < 4; ++row)
     SendMessageW(fields_[row]->Handle(), HKM_SETHOTKEY, ShortcutToHotKeyWord(KeyOfRow(keys, row)),

@@ -31,11 +31,13 @@ public:
 
 private:
   void CreateFields();
+  void MakeRoomForLabels();
   bool OnCommand(int id, int notifyCode, HWND control) override;
   void OnDpiApplied() override;
   bool OnKeyPreview(const MSG& msg) override;
 
   std::array<std::unique_ptr<ui::TFormExtraControl>, 4> fields_;
+  int extra_ = 0;  // design pixels added for long labels
 };
 
 }  // namespace vellumio

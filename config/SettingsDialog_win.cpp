@@ -72,7 +72,7 @@ std::vector<ui::TControlSpec> SettingsControls() {
       {u"c1", check, u"[cRunStartup]", 16, 16, 420, 17},
       {u"c2", check, u"[cShowTray]", 16, 44, 420, 17},
       {u"c8", check, u"[cUseAdvPrint]", 16, 72, 420, 17},
-      {u"c21", check, u"[cUseHotKeys]", 16, 100, 280, 17},
+      {u"c21", check, u"[cUseHotKeys]", 16, 100, 280, 17, BS_MULTILINE},
       {u"b21", button, u"[bChangeHotKeys]", 304, 96, 133, 25},
       {u"XPPanel1", TControlKind::kGroupBox, u"", 12, 124, 425, 116},
       {u"XPLabel4", TControlKind::kWrapLabel, u"[lEnableAllMsg]", 24, 144, 401, 48},
@@ -173,6 +173,7 @@ bool TfSettings::Execute(TConfStore& store, int page, HWND owner) {
   Translate();
   CreateExtras();
   Fill();
+  FitTexts();
   SelectPage(page);
   PlaceLanguageRow();
   ui::PlaceNear(Handle(), owner);
@@ -240,20 +241,104 @@ void TfSettings::FillColours(uint32_t current) {
 void TfSettings::PlaceLanguageRow() {
   At(u"l18").SetText(LanguageLabel(GetText(kSection, u"lLanguage")));
   // The list follows the label, whatever the translation's length.
-  const ui::TControlSpec& label = At(u"l18").Spec();
-  SIZE extent{};
-  const HDC dc = GetDC(At(u"l18").Handle());
-  const HGDIOBJ old = SelectObject(dc, Font());
-  const std::u16string text = At(u"l18").Text();
-  GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &extent);
-  SelectObject(dc, old);
-  ReleaseDC(At(u"l18").Handle(), dc);
-  const int labelWidth = MulDiv(extent.cx, 96, Dpi()) + 2;
+  const ui::TControlSpec label = At(u"l18").Spec();
+  const int labelWidth = ui::DesignTextWidth(*this, At(u"l18").Text()) + 2;
   const int listLeft = label.left + labelWidth + 10;
   const int listWidth = kPageLeft + kPageWidth - 15 - listLeft;
   MoveControl(u"l18", label.left, label.top, labelWidth, label.height);
-  const ui::TControlSpec& list = At(u"lcb").Spec();
+  const ui::TControlSpec list = At(u"lcb").Spec();
   MoveControl(u"lcb", listLeft, list.top, std::max(listWidth, 80), list.height);
+}
+
+void TfSettings::Resize(std::u16string_view name, int left, int width) {
+  const ui::TControlSpec spec = At(name).Spec();
+  MoveControl(name, left, spec.top, width, spec.height);
+}
+
+void TfSettings::FitTexts() {
+  // Buttons at the page's right edge grow to the left, the others to the
+  // right; what stands beside them gives way.
+  const int hotKeys = ui::FitButtonToCaption(*this, u"b21", true);
+  const ui::TControlSpec useHotKeys = At(u"c21").Spec();
+  const int boxWidth = hotKeys - 6 - useHotKeys.left;
+  if (ui::DesignTextWidth(*this, At(u"c21").Text()) + 20 > boxWidth) {
+    MoveControl(u"c21", useHotKeys.left, useHotKeys.top - 7, boxWidth, 30);  // two lines
+  } else {
+    Resize(u"c21", useHotKeys.left, boxWidth);
+  }
+  const int browse = ui::FitButtonToCaption(*this, u"Button3", true);
+  Resize(u"e20", At(u"e20").Spec().left, browse - 7 - At(u"e20").Spec().left);
+  for (const char16_t* name : {u"XPButton2", u"XPButton4", u"XPButton3", u"Button4"})
+    ui::FitButtonToCaption(*this, name, true);
+  for (const char16_t* name : {u"XPButton5", u"XPButton1"}) ui::FitButtonToCaption(*this, name, false);
+
+  // The lists of the notes page follow the longest of their labels.
+  const std::pair<const char16_t*, const char16_t*> rows[] = {
+      {u"lscb", u"scb"}, {u"lc3", u"c3"}, {u"lc22", u"c22"}};
+  int labelWidth = 0;
+  for (const auto& [label, list] : rows)
+    labelWidth = std::max(labelWidth, ui::DesignTextWidth(*this, At(label).Text()) + 2);
+  const int listLeft = std::max(kPageLeft + 140, kPageLeft + 16 + labelWidth + 6);
+  const int pageRight = kPageLeft + kPageWidth - 12;
+  for (const auto& [label, list] : rows) {
+    Resize(label, kPageLeft + 16, listLeft - 4 - kPageLeft - 16);
+    const int designed = At(list).Spec().width;
+    Resize(list, listLeft, std::min(designed, pageRight - listLeft));
+  }
+  // So do the dock line's colour and transparency.
+  const int optionWidth = std::max(ui::DesignTextWidth(*this, At(u"l4").Text()) + 2,
+                                   ui::DesignTextWidth(*this, At(u"c11").Text()) + 20);
+  const int optionLeft = std::max(At(u"c4").Spec().left, At(u"l4").Spec().left + optionWidth + 4);
+  const int shift = optionLeft - At(u"c4").Spec().left;
+  if (shift > 0) {
+    Resize(u"l4", At(u"l4").Spec().left, optionWidth);
+    Resize(u"c11", At(u"c11").Spec().left, optionWidth);
+    for (const char16_t* name : {u"c4", u"e11", u"l11"})
+      Resize(name, At(name).Spec().left + shift, At(name).Spec().width);
+    spin_->Move(spin_->Left() + shift, spin_->Top(), spin_->Width(), spin_->Height());
+  }
+}
+
+HBRUSH TfSettings::PageBrush() {
+  if (pageBrush_) return pageBrush_.Get();
+  // The tab strip paints its pages in a colour of its own (white with the
+  // visual styles, the button face without them); the pages' controls
+  // take the same, so that they show no grey bands. Read from the strip's
+  // own painting.
+  RECT client;
+  GetClientRect(tabs_->Handle(), &client);
+  COLORREF colour = GetSysColor(COLOR_BTNFACE);
+  const HDC screen = GetDC(tabs_->Handle());
+  if (const HDC memory = CreateCompatibleDC(screen)) {
+    ui::TBitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    if (bitmap) {
+      ui::TSelectGuard select(memory, bitmap.Get());
+      FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+      SendMessageW(tabs_->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+      RECT page = client;
+      SendMessageW(tabs_->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+      const COLORREF painted =
+          GetPixel(memory, (page.left + page.right) / 2, (page.top + page.bottom) / 2);
+      if (painted != CLR_INVALID) colour = painted;
+    }
+    DeleteDC(memory);
+  }
+  ReleaseDC(tabs_->Handle(), screen);
+  pageColour_ = colour;
+  pageBrush_.Reset(CreateSolidBrush(colour));
+  return pageBrush_.Get();
+}
+
+bool TfSettings::OnPage(HWND control) const {
+  // Not the edits, and not the text on the flat panel, which keeps the
+  // dialog's colour like the panel around it.
+  for (const TPlaced& placed : kPlaced) {
+    if (At(placed.name).Handle() != control) continue;
+    const std::u16string_view name = placed.name;
+    return name != u"e20" && name != u"e11" && name != u"XPLabel4";
+  }
+  return false;
 }
 
 int TfSettings::Page() const {
@@ -442,6 +527,14 @@ LRESULT TfSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SelectPage(Page());
       return 0;
     }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (tabs_ && OnPage(reinterpret_cast<HWND>(lParam))) {
+        const HBRUSH brush = PageBrush();
+        SetBkColor(reinterpret_cast<HDC>(wParam), pageColour_);
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (item->CtlType != ODT_COMBOBOX) break;

@@ -15,6 +15,7 @@
 #include "config/SettingsDialogValues.h"
 #include "ui/Form_win.h"
 #include "ui/FormExtraControl_win.h"
+#include "ui/GdiHandles_win.h"
 
 namespace vellumio {
 
@@ -45,6 +46,10 @@ private:
   void Fill();
   void FillColours(uint32_t current);
   void PlaceLanguageRow();
+  void FitTexts();
+  void Resize(std::u16string_view name, int left, int width);
+  HBRUSH PageBrush();
+  bool OnPage(HWND control) const;
   void WriteBack();
   void UndoPreview();
   // Shows a scheme file in the current list's view (a preview).
@@ -68,6 +73,8 @@ private:
   std::u16string schemeAtOpen_;
   std::unique_ptr<ui::TFormExtraControl> tabs_;
   std::unique_ptr<ui::TFormExtraControl> spin_;
+  ui::TBrush pageBrush_;
+  COLORREF pageColour_ = 0;
 };
 
 }  // namespace vellumio

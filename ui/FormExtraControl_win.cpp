@@ -37,4 +37,25 @@ void TFormExtraControl::Move(int left, int top, int width, int height) {
   Place();
 }
 
+int DesignTextWidth(const TForm& form, const std::u16string& text) {
+  SIZE extent{};
+  const HDC dc = GetDC(form.Handle());
+  const HGDIOBJ old = SelectObject(dc, form.Font());
+  GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.c_str()),
+                        static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(form.Handle(), dc);
+  return MulDiv(extent.cx, 96, form.Dpi());
+}
+
+int FitButtonToCaption(TForm& form, std::u16string_view name, bool growLeft) {
+  TFormControl& button = form.At(name);
+  const TControlSpec spec = button.Spec();
+  const int needed = DesignTextWidth(form, button.Text()) + 24;
+  if (needed <= spec.width) return spec.left;
+  const int left = growLeft ? spec.left + spec.width - needed : spec.left;
+  form.MoveControl(name, left, spec.top, needed, spec.height);
+  return left;
+}
+
 }  // namespace vellumio::ui

@@ -37,4 +37,14 @@ private:
   int left_, top_, width_, height_;  // design measures
 };
 
+// The width of `text` in the form's font, in design pixels (96 DPI):
+// translations are longer than the texts a form was laid out for, and a
+// form makes room for them with this.
+int DesignTextWidth(const TForm& form, const std::u16string& text);
+
+// Widens a button of the form to hold its caption with a margin on both
+// sides, keeping its right edge (`growLeft`) or its left edge in place;
+// never narrower than designed. Returns the new design left edge.
+int FitButtonToCaption(TForm& form, std::u16string_view name, bool growLeft);
+
 }  // namespace vellumio::ui

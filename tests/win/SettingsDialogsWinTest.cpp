@@ -391,6 +391,8 @@ TEST_F(SettingsDialogShots, DISABLED_DialogsInEachShippedLanguage) {
   image.lists[0].notes.push_back(note);
   image.lastUid = 7002;
   const std::vector<uint8_t> bytes = testdata::WriteDatabase(image);
+  fs::create_directories(temp.Path("disk/backup"));
+  fs::create_directories(temp.Path("disk/old"));
   test::WriteText(temp.Path("disk/backup/notes.sbn.2"), std::string(bytes.begin(), bytes.end()));
   test::WriteText(temp.Path("disk/old/notes.sbn"), std::string(bytes.begin(), bytes.end()));
   loader->ConfStore().DatabaseSettings.SetDatabaseFile(temp.U("documents/notes.sbn"));
@@ -420,7 +422,8 @@ TEST_F(SettingsDialogShots, DISABLED_DialogsInEachShippedLanguage) {
       };
       test::TFormAnswerer answerer([&](TForm& f) {
         Hold(f, searching);
-        for (int i = 0; i < 100 && !restore.SearchDone(); ++i) {
+        for (int i = 0; i < 100 && !(restore.SearchDone() && restore.RowInfo(restore.RowCount() - 1));
+             ++i) {
           platform::ProcessMessages();
           std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
