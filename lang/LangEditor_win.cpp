@@ -103,7 +103,10 @@ TfLangEditor::TfLangEditor(TLangModule& languages, int currentBuild)
   }
 }
 
-TfLangEditor::~TfLangEditor() = default;
+TfLangEditor::~TfLangEditor() {
+  // The list keeps its window until the form goes, its font not.
+  if (list_) SendMessageW(list_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+}
 
 void TfLangEditor::CreateExtras() {
   list_ = std::make_unique<ui::TFormExtraControl>(
@@ -136,11 +139,23 @@ void TfLangEditor::CreateExtras() {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(memo2_->Handle(), At(u"lLanguage").Handle(), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ApplyListFont();
 }
 
 void TfLangEditor::OnDpiApplied() {
   for (const auto* control : {&list_, &memo1_, &memo2_})
     if (*control) (*control)->Place();
+  ApplyListFont();
+}
+
+void TfLangEditor::ApplyListFont() {
+  if (!list_) return;
+  // The rows pad their keys to one width so that the "=" signs line up,
+  // which they do only in a font of fixed pitch.
+  listFont_.Reset(CreateFontW(-MulDiv(9, Dpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+  if (listFont_) SendMessageW(list_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), TRUE);
 }
 
 void TfLangEditor::ShowEditor(HWND owner) {

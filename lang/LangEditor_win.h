@@ -15,6 +15,7 @@
 #include "lang/LanguageFileEditor.h"
 #include "ui/Form_win.h"
 #include "ui/FormExtraControl_win.h"
+#include "ui/GdiHandles_win.h"
 
 namespace vellumio {
 
@@ -48,6 +49,7 @@ public:
 
 private:
   void CreateExtras();
+  void ApplyListFont();
   void FillList();
   void FillLanguages(const std::u16string& selectFile);
   void LanguagePicked();
@@ -72,6 +74,7 @@ private:
   std::u16string currentSection_, currentKey_;
   bool writeFailureReported_ = false;
   std::unique_ptr<ui::TFormExtraControl> list_, memo1_, memo2_;
+  ui::TFont listFont_;
 };
 
 }  // namespace vellumio
