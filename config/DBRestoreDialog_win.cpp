@@ -136,6 +136,12 @@ void TfDBRestore::StopSearch() {
 
 void TfDBRestore::AddRow(const TDatabaseInfo* info, const std::u16string& text) {
   const HWND list = list_->Handle();
+  // A file being loaded handles messages, so the search's end may have
+  // been shown while this candidate was still on its way: its
+  // "nothing found" row goes again.
+  if (info && SearchDone())
+    for (int row = RowCount() - 1; row >= 0; --row)
+      if (!RowInfo(row)) SendMessageW(list, LVM_DELETEITEM, row, 0);
   // A placeholder's text stands in the wide file column, where it is read
   // whole; a candidate's row starts with its time.
   const std::u16string first = info ? FormatShortDateLongTime(info->Time) : u"";

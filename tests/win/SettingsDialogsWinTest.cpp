@@ -78,6 +78,50 @@ public:
   }
 };
 
+// Acts on the visible form once `ready` holds, from a thread timer that
+// the form's own loop runs, without ever waiting inside a message: the
+// restore dialog handles messages while it loads a file, and a wait there
+// would hold the load up. A form not ready within 30 seconds is ended
+// with 99.
+class TWhenReady {
+public:
+  TWhenReady(std::function<bool()> ready, std::function<void(TForm&)> act)
+      : ready_(std::move(ready)), act_(std::move(act)) {
+    all_.push_back(this);
+    timer_ = SetTimer(nullptr, 0, 50, &TWhenReady::Tick);
+  }
+  ~TWhenReady() {
+    KillTimer(nullptr, timer_);
+    std::erase(all_, this);
+  }
+  TWhenReady(const TWhenReady&) = delete;
+  TWhenReady& operator=(const TWhenReady&) = delete;
+
+private:
+  // Every instance's timer looks at every instance, in the order made.
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    const std::vector<TForm*> forms = test::VisibleForms();
+    if (forms.empty()) return;
+    for (TWhenReady* self : std::vector<TWhenReady*>(all_)) {
+      if (self->acted_) continue;
+      if (!self->ready_()) {
+        if (++self->ticks_ > 600) forms.front()->EndModal(99);
+        return;
+      }
+      self->acted_ = true;
+      self->act_(*forms.front());
+      return;
+    }
+  }
+
+  static inline std::vector<TWhenReady*> all_;
+  std::function<bool()> ready_;
+  std::function<void(TForm&)> act_;
+  UINT_PTR timer_ = 0;
+  int ticks_ = 0;
+  bool acted_ = false;
+};
+
 class SettingsDialogsWin : public test::TUiFixture {
 protected:
   SettingsDialogsWin() {
@@ -281,20 +325,17 @@ TEST_F(SettingsDialogsWin, RestoreFindsBackupsInATreeAndRestores) {
   dialog.DriveRoots = [&] { return std::vector<std::u16string>{tree.u16string()}; };
   int rows = -1;
   std::u16string preview;
-  test::TFormAnswerer answerer([&](TForm& form) {
-    for (int i = 0; i < 100 && !(dialog.SearchDone() && dialog.RowInfo(dialog.RowCount() - 1));
-         ++i) {
-      platform::ProcessMessages();
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    rows = dialog.RowCount();
-    EXPECT_FALSE(IsWindowEnabled(form.At(u"bRestore").Handle()));
-    ListView_SetItemState(dialog.List(), 0, LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_TRUE(IsWindowEnabled(form.At(u"bRestore").Handle()));
-    preview = WindowTextOf(dialog.Preview());
-    test::Click(form, u"bRestore");
-  });
+  TWhenReady whenDone(
+      [&] { return dialog.SearchDone() && dialog.RowInfo(dialog.RowCount() - 1); },
+      [&](TForm& form) {
+        rows = dialog.RowCount();
+        EXPECT_FALSE(IsWindowEnabled(form.At(u"bRestore").Handle()));
+        ListView_SetItemState(dialog.List(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        EXPECT_TRUE(IsWindowEnabled(form.At(u"bRestore").Handle()));
+        preview = WindowTextOf(dialog.Preview());
+        test::Click(form, u"bRestore");
+      });
   EXPECT_TRUE(dialog.Execute(nullptr));
   EXPECT_EQ(rows, 1);
   EXPECT_NE(preview.find(u"the lost state"), std::u16string::npos);
@@ -420,17 +461,18 @@ TEST_F(SettingsDialogShots, DISABLED_DialogsInEachShippedLanguage) {
           std::this_thread::sleep_for(std::chrono::milliseconds(100));
         return std::vector<std::u16string>{temp.U("disk")};
       };
-      test::TFormAnswerer answerer([&](TForm& f) {
+      bool searchShot = false;
+      TWhenReady whenSearching([&] { return true; }, [&](TForm& f) {
         Hold(f, searching);
-        for (int i = 0; i < 100 && !(restore.SearchDone() && restore.RowInfo(restore.RowCount() - 1));
-             ++i) {
-          platform::ProcessMessages();
-          std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ListView_SetItemState(restore.List(), 0, LVIS_SELECTED, LVIS_SELECTED);
-        Hold(f, language + "-restore-done");
-        test::Click(f, u"bCancel");
+        searchShot = true;
       });
+      TWhenReady whenDone(
+          [&] { return searchShot && restore.SearchDone() && restore.RowInfo(restore.RowCount() - 1); },
+          [&](TForm& f) {
+            ListView_SetItemState(restore.List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+            Hold(f, language + "-restore-done");
+            test::Click(f, u"bCancel");
+          });
       restore.Execute(nullptr);
     }
     {
