@@ -318,17 +318,28 @@ TEST_F(SettingsDialogsWin, RestoreFindsBackupsInATreeAndRestores) {
   const std::vector<uint8_t> bytes = testdata::WriteDatabase(image);
   test::WriteText(tree / "deep/er/notes.sbn.3", std::string(bytes.begin(), bytes.end()));
   test::WriteText(tree / "deep/plain.txt", "not a database");
+  // An older copy with other notes elsewhere in the tree: a second row,
+  // below the newer backup.
+  image.lists[0].notes[0].text = u"an older copy";
+  const std::vector<uint8_t> copy = testdata::WriteDatabase(image);
+  fs::create_directories(tree / "copy");
+  test::WriteText(tree / "copy/notes.sbn", std::string(copy.begin(), copy.end()));
+  platform::SetFileModifiedTime((tree / "copy/notes.sbn").u16string(), platform::LocalNow() - 2);
   Start();
   loader->ConfStore().DatabaseSettings.SetDatabaseFile(temp.U("documents/notes.sbn"));
 
   TfDBRestore dialog(loader->ConfStore());
   dialog.DriveRoots = [&] { return std::vector<std::u16string>{tree.u16string()}; };
   int rows = -1;
-  std::u16string preview;
+  std::u16string preview, secondRow;
   TWhenReady whenDone(
-      [&] { return dialog.SearchDone() && dialog.RowInfo(dialog.RowCount() - 1); },
+      [&] {
+        return dialog.SearchDone() && dialog.RowCount() == 2 && dialog.RowInfo(0) &&
+               dialog.RowInfo(1);
+      },
       [&](TForm& form) {
         rows = dialog.RowCount();
+        secondRow = dialog.RowText(1, 1);
         EXPECT_FALSE(IsWindowEnabled(form.At(u"bRestore").Handle()));
         ListView_SetItemState(dialog.List(), 0, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
@@ -337,7 +348,8 @@ TEST_F(SettingsDialogsWin, RestoreFindsBackupsInATreeAndRestores) {
         test::Click(form, u"bRestore");
       });
   EXPECT_TRUE(dialog.Execute(nullptr));
-  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(rows, 2);
+  EXPECT_TRUE(secondRow.ends_with(u"copy\\notes.sbn")) << Narrow(secondRow);  // newest first
   EXPECT_NE(preview.find(u"the lost state"), std::u16string::npos);
   const std::u16string restored = loader->ConfStore().DatabaseSettings.DatabaseFile();
   EXPECT_EQ(restored, temp.U("documents") + u"\\notes-1.sbn");
