@@ -394,6 +394,34 @@ TEST_F(SettingsDialogsWin, LanguageEditorWritesCyrillicInto1251File) {
       << file;
 }
 
+// New language: the name typed with its extension gets no second one, and
+// the list of languages shows the new file at once.
+TEST_F(SettingsDialogsWin, LanguageEditorCreatesANewLanguage) {
+  Start();
+  TfLangEditor editor(loader->LangModule(), 108);
+  const auto inputBox = []() -> TForm* {
+    for (TForm* form : test::VisibleForms())
+      if (form->Name() == u"fInputBox") return form;
+    return nullptr;
+  };
+  size_t before = 0, after = 0;
+  TWhenReady onEditor([] { return true; }, [&](TForm& form) {
+    before = form.At(u"cb2").ItemCount();
+    editor.NewLanguage();
+    after = form.At(u"cb2").ItemCount();
+    test::Click(form, u"Button2");
+  });
+  TWhenReady typeName([&] { return inputBox() != nullptr; }, [&](TForm&) {
+    TForm* box = inputBox();
+    box->At(u"eValue").SetText(u" french.lng ");
+    test::Click(*box, u"bOk");
+  });
+  editor.ShowEditor(nullptr);
+  EXPECT_EQ(after, before + 1);
+  EXPECT_TRUE(fs::exists(temp.Path("program/Languages/french.lng")));
+  EXPECT_FALSE(fs::exists(temp.Path("program/Languages/french.lng.lng")));
+}
+
 // A path outside the ANSI code page moves with the wide calls; onto an
 // existing file only with the user's Yes.
 TEST(MoveDatabaseWin, PathOutsideTheAnsiCodePage) {
