@@ -394,6 +394,37 @@ TEST_F(SettingsDialogsWin, LanguageEditorWritesCyrillicInto1251File) {
       << file;
 }
 
+// "Show All Messages" asks first; Yes forgets every remembered answer.
+TEST_F(SettingsDialogsWin, EnableAllMessagesAsksAndForgets) {
+  Start();
+  const auto messageBox = []() -> TForm* {
+    for (TForm* form : test::VisibleForms())
+      if (form->Name() == u"uMsg") return form;
+    return nullptr;
+  };
+  for (const char* answer : {"b2", "b1"}) {
+    std::unique_ptr<TSettingsIni> ini = loader->ConfStore().OpenIni();
+    ini->WriteInteger(u"Dialogs\\SomeMsg", u"DefaultAnswer", 6);
+    ini->UpdateFile();
+    std::u16string question;
+    TWhenReady onSettings([] { return true; }, [&](TForm& form) {
+      test::Click(form, u"XPButton2");
+      test::Click(form, u"bCancel");
+    });
+    TWhenReady onQuestion([&] { return messageBox() != nullptr; }, [&](TForm&) {
+      TForm* box = messageBox();
+      question = box->Caption();
+      test::Click(*box, std::u16string(answer, answer + 2));
+    });
+    TfSettings dialog;
+    dialog.Execute(loader->ConfStore(), 0, nullptr);
+    EXPECT_FALSE(question.empty());
+    EXPECT_EQ(loader->ConfStore().OpenIni()->ValueExists(u"Dialogs\\SomeMsg", u"DefaultAnswer"),
+              std::string(answer) == "b2")
+        << answer;
+  }
+}
+
 // New language: the name typed with its extension gets no second one, and
 // the list of languages shows the new file at once.
 TEST_F(SettingsDialogsWin, LanguageEditorCreatesANewLanguage) {
