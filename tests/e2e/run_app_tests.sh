@@ -1166,6 +1166,7 @@ no_about() { ! e2e_dialog About >/dev/null; }
 settings_dialog() { e2e_dialog Settings >/dev/null; }
 no_settings_dialog() { ! settings_dialog; }
 hotkeys_dialog() { e2e_dialog "Hot Keys" >/dev/null; }
+no_language_editor() { ! e2e_dialog "Language Translator" >/dev/null; }
 no_hotkeys_dialog() { ! hotkeys_dialog; }
 
 # The quote key changed in the hot-key dialog (reached from the tray menu's
@@ -1220,6 +1221,23 @@ scenario_settings() {
     fail "the source program starts"
   fi
   stop_source
+
+  # With Shift held as the menu opens, its first item is the language
+  # editor.
+  e2e_main_shown || e2e_touch_dock_line 420 3
+  xdotool keydown shift
+  e2e_click_menu_button && e2e_poll 3 e2e_menu_window >/dev/null
+  xdotool keyup shift
+  xdotool key --delay 80 Down Return
+  if e2e_poll 5 e2e_dialog "Language Translator" >/dev/null; then
+    pass "Shift + menu: Language Editor... opens the language editor"
+    xdotool key Escape
+    expect "Escape closes the language editor" e2e_poll 3 no_language_editor
+  else
+    fail "Shift + menu: Language Editor... opens the language editor"
+    e2e_screenshot "$WORK/settings-langeditor.png"
+  fi
+
   local stopped=0
   stop_program && e2e_wait_end 20 && stopped=1
   expect "the program ends with exit code 0" test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
