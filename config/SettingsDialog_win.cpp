@@ -431,7 +431,6 @@ void TfSettings::Browse() {
   options.fileName = current;
   options.initialFolder = platform::ExtractFileDir(current);
   options.fallbackFolder = Folders().dataFolder;
-  // The loader shows the product's own name where the old one was written.
   options.filter = L"Vellumio database (*.sbn)|*.sbn|All files|*.*";
   options.defaultExtension = L"sbn";
   if (const auto chosen = ui::ShowOpenDialog(options)) At(u"e20").SetText(*chosen);
