@@ -11,6 +11,7 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
 #include "app/HeaderBar_win.h"
+#include "app/MainReminders_win.h"
 #include "app/Main_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
@@ -187,11 +188,11 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNextReminder, kAbout, kExport}) enable(id, !modal);
-  // Off until their dialogs exist: New Reminder, Find and Settings (also off
-  // while a dialog is open), Check for Updates, and Find Next, which needs
-  // the search engine's previous search.
-  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates, kFindAgain}) enable(id, false);
+  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport}) enable(id, !modal);
+  // Off until their dialogs exist: Find and Settings (also off while a
+  // dialog is open), Check for Updates, and Find Next, which needs the
+  // search engine's previous search.
+  for (UINT id : {kFind, kSettings, kCheckUpdates, kFindAgain}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -248,6 +249,9 @@ void TfMain::RunCommand(UINT id) {
       break;
     case kNextReminder:
       ActionNextReminder();
+      break;
+    case kNewReminder:
+      if (!loader_->IsModal()) reminders_->NewReminder(false);
       break;
     default:
       break;
