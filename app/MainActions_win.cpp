@@ -302,6 +302,8 @@ void TfMain::ActionNextReminder() {
   TNotesList* list = database.FindListOf(note);
   if (!list) return;
   database.SetCurrentList(database.IndexOfList(list));
+  ShowCurrentView();
+  FocusCurrentView();
   if (INoteView* view = list->View()) view->SelectNote(*note);
 }
 
