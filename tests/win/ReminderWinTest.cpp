@@ -3,6 +3,7 @@
 // and the sound player with a real .wav file through MCI.
 #include <windows.h>
 
+#include <mmsystem.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -126,12 +127,13 @@ TEST_F(ReminderWin, AlertShowsTheNoteAndEscapeSnoozesFiveMinutes) {
     linksVisible = alert.At(u"SpeedButton1").Visible();
     menuCount = GetMenuItemCount(alert.SnoozeMenu());
     menuFirst = ui::MenuItemText(alert.SnoozeMenu(), 0, true);
-    menuMonth = ui::MenuItemText(alert.SnoozeMenu(), 8, true);
+    menuMonth = ui::MenuItemText(alert.SnoozeMenu(), 9, true);
     menuLast = ui::MenuItemText(alert.SnoozeMenu(), menuCount - 1, true);
     test::PressKey(alert, u"__bOk", VK_ESCAPE);
   });
   const double before = Now();
-  EXPECT_EQ(reminders::ShowReminder(host, note), kAlertSnooze);
+  // Esc sets no answer of its own; no answer snoozes.
+  EXPECT_EQ(reminders::ShowReminder(host, note), kAlertNone);
   EXPECT_EQ(caption, TfReminder::CaptionFor(due));
   EXPECT_EQ(caption.rfind(u"Vellumio - Reminder [", 0), 0u);
   EXPECT_EQ(memo, u"Call back\r\n\r\nAbout the offer");
@@ -269,6 +271,9 @@ TEST_F(ReminderWin, EditorEnablingWeekdaysAndPreview) {
 }
 
 TEST_F(ReminderWin, SoundPlayerPlaysAWaveFileOnceOrInALoopUntilStopped) {
+  // Without an output device MCI accepts "play" and never finishes; the
+  // test environment gives Wine a silent one (tools/wine-null-audio.conf).
+  if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound output device";
   const std::string wave = temp.Path("tone.wav").string();
   WriteWave(wave, 0.3);
   const std::u16string file = temp.U("tone.wav");
