@@ -153,13 +153,8 @@ void TfReminder::OnShown() {
 }
 
 void TfReminder::OnDpiApplied() {
-  LOGFONTW symbol{};
-  GetObjectW(Font(), sizeof(symbol), &symbol);
-  wcscpy_s(symbol.lfFaceName, L"Marlett");
-  symbol.lfCharSet = SYMBOL_CHARSET;
-  ui::UniqueFont marlett(CreateFontIndirectW(&symbol));
-  SendMessageW(At(u"bDn").Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(marlett.get()), TRUE);
-  marlett_ = std::move(marlett);
+  symbols_.Apply(*this, At(u"bDn").Handle());
+  At(u"bDn").SetText(symbols_.Text(TSymbol::kDownArrow));
   if (links_) DeleteObject(links_);
   links_ = noteview::MakeButtonGlyph(L"BMP_URLA", Scale(16), RGB(0, 90, 200), Dpi());
   SendMessageW(At(u"SpeedButton1").Handle(), BM_SETIMAGE, IMAGE_BITMAP,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "reminders/AlertResult.h"
+#include "reminders/SymbolButton_win.h"
 #include "ui/Form_win.h"
 #include "ui/GdiHandles_win.h"
 
@@ -66,7 +67,7 @@ private:
   int snoozeTag_ = 0;
   bool stopShown_ = false;
   std::unique_ptr<ui::TMenuComponent> snoozeMenu_;
-  ui::UniqueFont marlett_;
+  TSymbolFont symbols_;
   HBITMAP bell_ = nullptr;
   HBITMAP stop_ = nullptr;
   HBITMAP links_ = nullptr;

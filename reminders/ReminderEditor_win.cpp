@@ -58,39 +58,39 @@ std::vector<ui::TControlSpec> EditorControls() {
   return {
       {u"c1", TControlKind::kCheckBox, u"[cActive]", 16, 16, 400, 17, 0, kActiveId},
       {u"xg1", TControlKind::kGroupBox, u"[gReminder]", 14, 48, 425, 234},
-      {u"lRemStart", TControlKind::kLabel, u"[lRemStart]", 26, 75, 100, 15},
-      {u"e2", TControlKind::kEdit, u"", 130, 72, 105, 22, WS_TABSTOP | DTS_SHORTDATEFORMAT, kDateId,
+      {u"lRemStart", TControlKind::kWrapLabel, u"[lRemStart]", 26, 75, 100, 28},
+      {u"e2", TControlKind::kEdit, u"", 130, 72, 100, 22, WS_TABSTOP | DTS_SHORTDATEFORMAT, kDateId,
        0, u"", DATETIMEPICK_CLASSW},
-      {u"e1", TControlKind::kEdit, u"", 241, 72, 80, 22, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN,
+      {u"e1", TControlKind::kEdit, u"", 234, 72, 100, 22, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN,
        kTimeId, 0, u"", DATETIMEPICK_CLASSW},
-      {u"b3", TControlKind::kButton, u"[bNow]", 327, 71, 100, 24, 0, kNowId},
-      {u"lRemind", TControlKind::kLabel, u"[lRemind]", 26, 107, 100, 15},
+      {u"b3", TControlKind::kButton, u"[bNow]", 340, 71, 87, 24, 0, kNowId},
+      {u"lRemind", TControlKind::kWrapLabel, u"[lRemind]", 26, 107, 100, 28},
       {u"e4", TControlKind::kComboBox, u"", 130, 104, kKindWidth, 200, 0, kKindId},
       {u"e5", TControlKind::kEdit, u"1", 261, 104, 36, 22, edit | ES_NUMBER, kIntervalId, 0, u"",
        L"EDIT"},
       {u"e5spin", TControlKind::kPanel, u"", 297, 104, 16, 22,
        UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 0, 0, u"", UPDOWN_CLASSW},
       {u"e6", TControlKind::kComboBox, u"", 317, 104, 110, 200, 0, kUnitId},
-      {u"cl1", TControlKind::kPanel, u"", 265, 104, 162, 58,
+      {u"cl1", TControlKind::kEdit, u"", 285, 104, 142, 60,
        WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
        kWeekdaysId, 0, u"", WC_LISTVIEWW},
-      {u"lNextReminder", TControlKind::kLabel, u"[lNextReminder]", 26, 143, 100, 15},
+      {u"lNextReminder", TControlKind::kWrapLabel, u"[lNextReminder]", 26, 139, 100, 28},
       {u"es1", TControlKind::kEdit, u"", 130, 140, kPreviewWidth, 22, edit | ES_READONLY, 0, 0, u"",
        L"EDIT"},
-      {u"lNoteSubj", TControlKind::kLabel, u"[lNoteSubj]", 26, 175, 100, 15},
+      {u"lNoteSubj", TControlKind::kWrapLabel, u"[lNoteSubj]", 26, 175, 100, 28},
       {u"es2", TControlKind::kEdit, u"", 130, 172, 297, 22, edit, 0, 0, u"", L"EDIT"},
-      {u"lNoteText", TControlKind::kLabel, u"[lNoteText]", 26, 207, 100, 15},
+      {u"lNoteText", TControlKind::kWrapLabel, u"[lNoteText]", 26, 207, 100, 28},
       {u"e7", TControlKind::kEdit, u"", 130, 204, 297, 66,
        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0, u"",
        L"EDIT"},
       {u"xg2", TControlKind::kGroupBox, u"[gAdditional]", 14, 292, 425, 109},
-      {u"c8", TControlKind::kCheckBox, u"[cRunApp]", 26, 314, 104, 17, 0, kRunId},
-      {u"e8", TControlKind::kEdit, u"", 130, 312, 205, 22},
-      {u"b8", TControlKind::kButton, u"[.bBrowse]", 341, 311, 86, 24, 0, kBrowseProgramId},
-      {u"c9", TControlKind::kCheckBox, u"[cPlaySound]", 26, 342, 104, 17, 0, kSoundId},
-      {u"e9", TControlKind::kEdit, u"", 130, 340, 175, 22},
-      {u"fb1", TControlKind::kButton, u"8", 309, 340, 26, 22, 0, kPlayId},
-      {u"b9", TControlKind::kButton, u"[.bBrowse]", 341, 339, 86, 24, 0, kBrowseSoundId},
+      {u"c8", TControlKind::kCheckBox, u"[cRunApp]", 26, 314, 150, 17, 0, kRunId},
+      {u"e8", TControlKind::kEdit, u"", 180, 312, 149, 22},
+      {u"b8", TControlKind::kButton, u"[.bBrowse]", 335, 311, 92, 24, 0, kBrowseProgramId},
+      {u"c9", TControlKind::kCheckBox, u"[cPlaySound]", 26, 342, 150, 17, 0, kSoundId},
+      {u"e9", TControlKind::kEdit, u"", 180, 340, 119, 22},
+      {u"fb1", TControlKind::kButton, u"8", 303, 340, 26, 22, 0, kPlayId},
+      {u"b9", TControlKind::kButton, u"[.bBrowse]", 335, 339, 92, 24, 0, kBrowseSoundId},
       {u"c10", TControlKind::kCheckBox, u"[cRepeat]", 26, 370, 400, 17, 0, kRepeatId},
       {u"ba", TControlKind::kButton, u"[bAction]", 14, 419, 150, 25, 0, kActionId},
       {u"b5", TControlKind::kDefaultButton, u"[.bOk]", 270, 419, 75, 25, 0, 0, IDOK},
@@ -165,13 +165,7 @@ TfRemind::~TfRemind() {
 }
 
 void TfRemind::OnDpiApplied() {
-  LOGFONTW symbol{};
-  GetObjectW(Font(), sizeof(symbol), &symbol);
-  wcscpy_s(symbol.lfFaceName, L"Marlett");
-  symbol.lfCharSet = SYMBOL_CHARSET;
-  ui::UniqueFont marlett(CreateFontIndirectW(&symbol));
-  SendMessageW(At(u"fb1").Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(marlett.get()), TRUE);
-  marlett_ = std::move(marlett);
+  symbols_.Apply(*this, At(u"fb1").Handle());
   HWND list = At(u"cl1").Handle();
   RECT client;
   GetClientRect(list, &client);
@@ -230,9 +224,13 @@ void TfRemind::ApplySubjectLayout(bool showSubject) {
   if (!showSubject) {
     At(u"lNoteSubj").SetVisible(false);
     At(u"es2").SetVisible(false);
-    MoveControl(u"lNoteText", 26, 175, 100, 15);
-    MoveControl(u"e7", 130, 172, 297, 66);
-    MoveControl(u"xg1", 14, 48, 425, 234 - kRowShift);
+    const ui::TControlSpec label = At(u"lNoteSubj").Spec(), edit = At(u"es2").Spec();
+    const ui::TControlSpec& text = At(u"lNoteText").Spec();
+    const ui::TControlSpec& memo = At(u"e7").Spec();
+    const ui::TControlSpec& group = At(u"xg1").Spec();
+    MoveControl(u"lNoteText", label.left, label.top, text.width, text.height);
+    MoveControl(u"e7", edit.left, edit.top, memo.width, memo.height);
+    MoveControl(u"xg1", group.left, group.top, group.width, group.height - kRowShift);
     for (const char16_t* name : kBelowSubject) {
       const ui::TControlSpec& spec = At(name).Spec();
       MoveControl(name, spec.left, spec.top - kRowShift, spec.width, spec.height);
@@ -359,7 +357,7 @@ void TfRemind::UpdateControls() {
   const bool sound = active && At(u"c9").Checked();
   for (const char16_t* name : {u"e9", u"b9", u"fb1", u"c10"}) EnableWindow(At(name).Handle(), sound);
   const TSoundPlayer* player = host_.Player();
-  At(u"fb1").SetText(player && player->IsPlaying() ? u"g" : u"8");
+  At(u"fb1").SetText(symbols_.Text(player && player->IsPlaying() ? TSymbol::kStop : TSymbol::kPlay));
 }
 
 void TfRemind::UpdatePreview() {
@@ -381,7 +379,7 @@ void TfRemind::TestSound() {
 }
 
 void TfRemind::SoundStopped() {
-  if (Handle()) At(u"fb1").SetText(u"8");
+  if (Handle()) At(u"fb1").SetText(symbols_.Text(TSymbol::kPlay));
 }
 
 void TfRemind::Browse(const char16_t* editName, bool sound) {

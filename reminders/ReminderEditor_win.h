@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "reminders/ReminderEditorValues.h"
+#include "reminders/SymbolButton_win.h"
 #include "ui/Form_win.h"
 
 namespace vellumio {
@@ -64,7 +65,7 @@ private:
   TNoteItem* note_ = nullptr;
   std::vector<int> weekdayOrder_;
   std::unique_ptr<ui::TMenuComponent> actionMenu_;
-  ui::UniqueFont marlett_;
+  TSymbolFont symbols_;
   bool loading_ = false;
 };
 

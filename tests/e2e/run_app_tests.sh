@@ -1171,7 +1171,8 @@ alert_window() {
   done
   return 1
 }
-no_alert() { ! alert_window >/dev/null; }
+alert_up() { alert_window >/dev/null; }
+no_alert() { ! alert_up; }
 editor_window() { e2e_dialog Reminder; }
 no_editor() { ! editor_window >/dev/null; }
 # Seconds from now to a note's reminder time (days since 1899-12-30, local).
@@ -1209,14 +1210,14 @@ EOF2
   charlie=$(reminder_of "$dir/notes.sbn" 3 | awk '{print $2}')
   delta=$(reminder_of "$dir/notes.sbn" 4 | awk '{print $2}')
   e2e_start "$dir"
-  expect "the first due reminder's alert comes up after the start" e2e_poll 60 alert_window
+  expect "the first due reminder's alert comes up after the start" e2e_poll 60 alert_up
   note "the first alert after $ELAPSED_MS ms of waiting"
   sleep 0.5
   xdotool key Return
   expect "Enter closes the first alert" e2e_poll 5 no_alert
   local closed
   closed=$(now_ms)
-  expect "the second due reminder's alert follows" e2e_poll 15 alert_window
+  expect "the second due reminder's alert follows" e2e_poll 15 alert_up
   local gap=$(($(now_ms) - closed))
   note "the second alert came $gap ms after the first closed"
   expect "the second alert waits the scan's five seconds" test "$gap" -ge 4500
@@ -1243,7 +1244,7 @@ EOF2
       e2e_holds "$(awk -v w="$wait_s" 'BEGIN { print (w > 0 ? w : 0) + 8 }')" no_alert
     xdotool key Escape
     expect "Esc closes the editor" e2e_poll 5 no_editor
-    expect "the held-back alert comes once the editor is closed" e2e_poll 8 alert_window
+    expect "the held-back alert comes once the editor is closed" e2e_poll 8 alert_up
     sleep 0.5
     xdotool key Return
     e2e_poll 5 no_alert
@@ -1258,7 +1259,7 @@ EOF2
     sleep "$(awk -v w="$wait_s" 'BEGIN { print w - 1 }')"
     local due_ms
     due_ms=$(($(now_ms) + 1000))
-    e2e_poll 15 alert_window
+    e2e_poll 15 alert_up
     local late=$(($(now_ms) - due_ms))
     note "the alert came $late ms after the reminder's time"
     expect "an alert comes within about five seconds of its time" test "$late" -le 6000

@@ -295,12 +295,15 @@ note now due | Call the printer shop | Ask whether the toner for the office prin
 EOF2
   e2e_start "$dir"
   if e2e_poll 60 alert_window >/dev/null; then
-    local alert x y
+    local alert x y w h
     alert=$(alert_window)
     sleep 1
     shot "$lang-reminder-alert"
-    # The snooze arrow (236, 200, 21 x 25 in the client area).
-    read -r x y _ _ _ <<<"$(e2e_geometry "$alert")"
+    # The snooze arrow (236, 200, 21 x 25 in the 438 x 237 client area,
+    # below the caption and inside the frame).
+    read -r x y w h _ <<<"$(e2e_geometry "$alert")"
+    x=$((x + (w - 438) / 2))
+    y=$((y + h - 237 - (w - 438) / 2))
     e2e_click $((x + 246)) $((y + 212))
     sleep 0.7
     shot "$lang-reminder-snooze-menu"
@@ -310,6 +313,11 @@ EOF2
     if e2e_poll 5 e2e_dialog "$(reminder_caption "$lang")" >/dev/null; then
       sleep 0.7
       shot "$lang-reminder-editor"
+      # Daily: the weekday list beside the narrowed kind list (the kind
+      # list is the fifth stop from the enabled box, daily its last item).
+      xdotool key Tab Tab Tab Tab End
+      sleep 0.7
+      shot "$lang-reminder-editor-daily"
       xdotool key Escape
       sleep 0.5
     fi
