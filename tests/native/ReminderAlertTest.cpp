@@ -55,6 +55,22 @@ TEST(ReminderScan, FindsTheFirstDueNoteInListOrderAndSwitchesOffThoseWithoutNext
   EXPECT_NE(TReminderScan::FindDue(database, false), nullptr);
 }
 
+TEST(ReminderScan, TheAlertsNoteIsFoundAgainOnlyWhileItExists) {
+  TNoteListCollection database;  // the main one, which hands out identities
+  TNotesList& other = *database.AddList();
+  TNoteItem* kept = AddReminder(*database.List(0), kNow);
+  TNoteItem* deleted = AddReminder(*database.List(0), kNow);
+  TNoteItem* withList = AddReminder(other, kNow);
+  const int32_t keptUid = kept->GetUID(), deletedUid = deleted->GetUID(),
+                listUid = withList->GetUID();
+  database.List(0)->Delete(database.List(0)->IndexOf(deleted));
+  database.DeleteList(1);
+  EXPECT_EQ(TReminderScan::FindNote(database, keptUid), kept);
+  EXPECT_EQ(TReminderScan::FindNote(database, deletedUid), nullptr);
+  EXPECT_EQ(TReminderScan::FindNote(database, listUid), nullptr);
+  EXPECT_EQ(TReminderScan::FindNote(database, 0), nullptr);
+}
+
 TEST(AlertResult, SnoozeTagsFromFiveMinutesToSixMonths) {
   const double jan31 = At(2023, 1, 31, 9, 30);
   const double feb29 = At(2024, 2, 29, 9, 30);

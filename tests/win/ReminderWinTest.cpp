@@ -9,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "base/Clock.h"
 #include "base/DateTime.h"
@@ -44,7 +45,10 @@ public:
   TNoteListCollection& Database() override { return loader_.Database(); }
   TSoundPlayer* Player() override { return player_; }
   void BringNoteToFront(TNoteItem&) override { ++broughtToFront; }
-  bool EditReminder(TNoteItem&, HWND) override { return false; }
+  bool EditReminder(TNoteItem&, HWND owner) override {
+    editorOwner = owner;
+    return editorAnswer;
+  }
   void ShowLinksMenu(TNoteItem&, POINT) override {}
   TReminderTask& DefaultReminder() override { return defaults; }
   std::u16string ShippedSound() const override { return u"C:\\shipped.wav"; }
@@ -52,6 +56,8 @@ public:
   bool ready = true;
   bool showSubject = true;
   int broughtToFront = 0;
+  bool editorAnswer = false;
+  HWND editorOwner = nullptr;
   TReminderTask defaults{true};
 
 private:
@@ -137,7 +143,7 @@ TEST_F(ReminderWin, AlertShowsTheNoteAndEscapeSnoozesFiveMinutes) {
   EXPECT_EQ(caption, TfReminder::CaptionFor(due));
   EXPECT_EQ(caption.rfind(u"Vellumio - Reminder [", 0), 0u);
   EXPECT_EQ(memo, u"Call back\r\n\r\nAbout the offer");
-  EXPECT_EQ(arrow, u"6");
+  EXPECT_TRUE(arrow == u"6" || arrow == u"\u25BC");  // Marlett's arrow, or Unicode's without it
   EXPECT_FALSE(linksVisible);
   EXPECT_EQ(menuCount, 14);  // ten snoozes, three separators, switch off
   EXPECT_EQ(menuFirst, u"Remind in 5 min.");
@@ -192,6 +198,46 @@ TEST_F(ReminderWin, ANoteDeletedWithItsListWhileTheAlertWaitsIsLeftAlone) {
   EXPECT_EQ(loader->Database().ListCount(), 1);
   EXPECT_EQ(survivor.Reminder().NextTime(), survivorDue);  // the answer went nowhere else
   EXPECT_FALSE(loader->IsModal());
+}
+
+TEST_F(ReminderWin, AGoneProgramIsReportedAGoneSoundBeepsAndTheNextReminderStillComes) {
+  TTestHost host(*loader, &player);
+  TNoteItem& broken = DueNote();
+  broken.Reminder().SetRunProgram(true);
+  broken.Reminder().SetProgramPath("C:\\gone\\tool.exe");
+  broken.Reminder().SetPlaySound(true);
+  broken.Reminder().SetSoundFile("C:\\gone\\bell.wav");
+  std::vector<std::u16string> seen;
+  TFormAnswerer answerer([&](ui::TForm& form) {
+    seen.push_back(form.Caption());
+    if (form.Name() == u"fReminder") {
+      // "Reminder Settings..." with OK keeps the alert open; Esc then
+      // leaves the editor's answer standing.
+      test::Click(form, u"_bReminderSet");
+      EXPECT_TRUE(IsWindowVisible(form.Handle()));
+      test::PressKey(form, u"__bOk", VK_ESCAPE);
+    } else {
+      seen.push_back(form.At(u"lMsg").Text());
+      test::Click(form, u"b1");
+    }
+  });
+  host.editorAnswer = true;
+  const double due = broken.Reminder().NextTime();
+  EXPECT_EQ(reminders::ShowReminder(host, broken), kAlertEdited);
+  ASSERT_EQ(seen.size(), 3u);  // the error box first, then the alert
+  EXPECT_EQ(seen[0], u"Error");
+  EXPECT_NE(seen[1].find(u"C:\\gone\\tool.exe"), std::u16string::npos);
+  EXPECT_EQ(seen[2].rfind(u"Vellumio - ", 0), 0u);
+  EXPECT_NE(host.editorOwner, nullptr);  // the alert owns the editor
+  EXPECT_EQ(broken.Reminder().NextTime(), due);  // the editor's result stands
+  EXPECT_TRUE(player.IsStopped());  // the gone sound only beeped
+
+  broken.Reminder().SetActive(false);
+  host.editorAnswer = false;
+  TNoteItem& next = DueNote();
+  const int before = answerer.FormsSeen();
+  EXPECT_EQ(reminders::ShowReminder(host, next), kAlertNone);
+  EXPECT_EQ(answerer.FormsSeen(), before + 1);
 }
 
 TEST_F(ReminderWin, EditorLayoutWithAndWithoutSubjects) {
