@@ -220,6 +220,10 @@ LRESULT TfReminder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == At(u"SpeedButton1").Handle()) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
         POINT p;
         GetCursorPos(&p);

@@ -144,11 +144,10 @@ std::u16string DayName(int day) {
 
 std::u16string Ansi(const std::string& text) { return platform::FromAnsi(text); }
 
-}  // namespace
+// The locale's first day of the week, 0 Monday ... 6 Sunday.
+int LocaleFirstDayOfWeek() { return ParseFirstDayOfWeek(LocaleText(LOCALE_IFIRSTDAYOFWEEK)); }
 
-std::vector<int> LocaleWeekdayOrder() {
-  return WeekdayOrder(ParseFirstDayOfWeek(LocaleText(LOCALE_IFIRSTDAYOFWEEK)));
-}
+}  // namespace
 
 TfRemind::TfRemind(IReminderHost& host) : ui::TForm(EditorForm(), EditorControls()), host_(host) {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
@@ -310,10 +309,7 @@ void TfRemind::SetValues(const TReminderEditorValues& v) {
 
 void TfRemind::Load(const TReminderTask& task, bool own) {
   TReminderEditorValues v = own ? TReminderEditorValues{} : Values();
-  v.LoadFrom(task, 0, own);
-  // The list follows the locale's week; LoadFrom's order is replaced.
-  v.weekdays.clear();
-  for (int day : LocaleWeekdayOrder()) v.weekdays.push_back({day, task.Weekday(day)});
+  v.LoadFrom(task, LocaleFirstDayOfWeek(), own);
   SetValues(v);
   if (own && note_) {
     At(u"e7").SetText(note_->Text());

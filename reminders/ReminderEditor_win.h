@@ -63,13 +63,9 @@ private:
 
   IReminderHost& host_;
   TNoteItem* note_ = nullptr;
-  std::vector<int> weekdayOrder_;
   std::unique_ptr<ui::TMenuComponent> actionMenu_;
   TSymbolFont symbols_;
   bool loading_ = false;
 };
-
-// The locale's weekday order, as the editor lists it (day numbers, Sunday 1).
-std::vector<int> LocaleWeekdayOrder();
 
 }  // namespace vellumio::reminders
