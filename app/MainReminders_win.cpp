@@ -110,22 +110,26 @@ void TMainReminders::ShowLinksMenu(TNoteItem& note, POINT at) {
 
 void TMainReminders::NewReminder(bool fromHotKey) {
   const HWND previous = GetForegroundWindow();
-  BeginModal();
-  SetForegroundWindow(main_.application_.Handle());
-  main_.MinimizeIndicator(false, true);
-  if (Database().Current()) {
-    main_.EndEditingAll();
-    TNoteItem scratch;
-    scratch.Reminder().SetActive(true);
-    reminders::TfRemind editor(*this);
-    if (editor.Execute(scratch, fromHotKey ? nullptr : main_.Handle())) {
-      if (Trim(scratch.Text()).empty()) scratch.SetText(main_.loader_->GetText(u"FMAIN", u"lEmptyNote"));
-      // The list may have gone while the editor was open.
-      if (TNotesList* current = Database().Current()) current->Insert(0)->Assign(scratch);
-    }
+  {
+    reminders::TModalBracket modal(*this);
+    SetForegroundWindow(main_.application_.Handle());
+    main_.MinimizeIndicator(false, true);
+    if (Database().Current()) AddNoteWithReminder(fromHotKey ? nullptr : main_.Handle());
   }
-  EndModal();
   if (fromHotKey && previous && IsWindow(previous)) SetForegroundWindow(previous);
+}
+
+void TMainReminders::AddNoteWithReminder(HWND owner) {
+  main_.EndEditingAll();
+  TNoteItem scratch;
+  scratch.Reminder().SetActive(true);
+  reminders::TfRemind editor(*this);
+  if (!editor.Execute(scratch, owner)) return;
+  if (Trim(scratch.Text()).empty())
+    scratch.SetText(main_.loader_->GetText(u"FMAIN", u"lEmptyNote"));
+  // The current list is taken again: it may have changed while the editor
+  // was open.
+  if (TNotesList* current = Database().Current()) current->Insert(0)->Assign(scratch);
 }
 
 }  // namespace vellumio::app

@@ -57,6 +57,9 @@ public:
 
 private:
   TNotesList* SwitchToListOf(TNoteItem& note);
+  // The editor on a scratch note; on OK a copy goes to the top of the
+  // current list.
+  void AddNoteWithReminder(HWND owner);
 
   TfMain& main_;
   std::unique_ptr<reminders::TSoundPlayer> player_;

@@ -117,11 +117,8 @@ int TfReminder::ShowFor(TNoteItem& note) {
   result_ = kAlertNone;
   snoozeTag_ = 0;
   if (host_.IsModal()) return result_;
-  host_.BeginModal();
-  if (!host_.Ready()) {
-    host_.EndModal();
-    return result_;
-  }
+  TModalBracket modal(host_);
+  if (!host_.Ready()) return result_;
   noteUid_ = note.GetUID();
   Create();
   Translate();
@@ -131,7 +128,6 @@ int TfReminder::ShowFor(TNoteItem& note) {
   if (TSoundPlayer* player = host_.Player()) player->Stop();
   // The answer applies only to a note that still exists.
   if (TNoteItem* current = CurrentNote()) ApplyAlertResult(current->Reminder(), result_, snoozeTag_);
-  host_.EndModal();
   return result_;
 }
 

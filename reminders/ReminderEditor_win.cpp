@@ -193,19 +193,17 @@ void TfRemind::Prepare(TNoteItem& note, HWND owner) {
 }
 
 bool TfRemind::Execute(TNoteItem& note, HWND owner) {
-  host_.BeginModal();
-  bool ok = false;
-  try {
-    Prepare(note, owner);
-    ok = ShowModal(owner) == IDOK;
-    if (ok) Save(note.Reminder(), true);
-  } catch (...) {
-    if (TSoundPlayer* player = host_.Player()) player->Stop();
-    host_.EndModal();
-    throw;
-  }
-  if (TSoundPlayer* player = host_.Player()) player->Stop();
-  host_.EndModal();
+  TModalBracket modal(host_);
+  // The sound test stops with the dialog, however it ends.
+  struct TStopSound {
+    TSoundPlayer* player;
+    ~TStopSound() {
+      if (player) player->Stop();
+    }
+  } stopSound{host_.Player()};
+  Prepare(note, owner);
+  const bool ok = ShowModal(owner) == IDOK;
+  if (ok) Save(note.Reminder(), true);
   return ok;
 }
 

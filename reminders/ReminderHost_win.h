@@ -45,4 +45,18 @@ public:
   virtual std::u16string ShippedSound() const = 0;
 };
 
+// The program's modal bracket for the life of a scope, so that an error
+// in a dialog cannot leave the program believing a dialog is still open
+// (which would hold every later alert back).
+class TModalBracket {
+public:
+  explicit TModalBracket(IReminderHost& host) : host_(host) { host_.BeginModal(); }
+  ~TModalBracket() { host_.EndModal(); }
+  TModalBracket(const TModalBracket&) = delete;
+  TModalBracket& operator=(const TModalBracket&) = delete;
+
+private:
+  IReminderHost& host_;
+};
+
 }  // namespace vellumio::reminders
