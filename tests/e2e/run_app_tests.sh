@@ -1270,16 +1270,39 @@ EOF2
     skip "Delta's time passed before the check could start"
   fi
 
+  # New Reminder confirmed at once: an empty note with the "empty note"
+  # text at the top of the list.
+  e2e_main_shown || e2e_touch_dock_line 330 4
+  e2e_click_menu_button
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    menu=$(e2e_menu_window)
+    read -r x y _ _ _ <<<"$(e2e_geometry "$menu")"
+    e2e_click $((x + 40)) $((y + 12))
+  fi
+  if e2e_poll 5 editor_window >/dev/null; then
+    sleep 0.5
+    xdotool key Return
+    expect "Enter confirms the new reminder's editor" e2e_poll 5 no_editor
+  else
+    fail "New Reminder opens the editor a second time"
+  fi
+
   local stopped=0
   stop_program && e2e_wait_end 20 && stopped=1
   expect "the stop message ends the program" test "$stopped" -eq 1
+  expect "the confirmed new reminder is the top note, with the empty note's text" \
+    test "$("$DBTOOL" dump "$dir/notes.sbn" | python3 -c '
+import json, sys
+notes = json.load(sys.stdin)["lists"][0]["notes"]
+print("%d %s" % (len(notes), notes[0]["text"]))')" = "5 (empty note)"
   local alpha bravo now
-  alpha=$(reminder_of "$dir/notes.sbn" 1)
-  bravo=$(reminder_of "$dir/notes.sbn" 2)
-  note "after the stop: Alpha $alpha, Bravo $bravo, Charlie $(reminder_of "$dir/notes.sbn" 3), Delta $(reminder_of "$dir/notes.sbn" 4)"
+  # Below the new note: Alpha 2, Bravo 3, Charlie 4, Delta 5.
+  alpha=$(reminder_of "$dir/notes.sbn" 2)
+  bravo=$(reminder_of "$dir/notes.sbn" 3)
+  note "after the stop: Alpha $alpha, Bravo $bravo, Charlie $(reminder_of "$dir/notes.sbn" 4), Delta $(reminder_of "$dir/notes.sbn" 5)"
   expect "Enter on a once reminder switched it off" test "${alpha%% *}" = off
   expect "Enter on the later once reminders switched them off too" \
-    test "$(reminder_of "$dir/notes.sbn" 3 | cut -d' ' -f1)$(reminder_of "$dir/notes.sbn" 4 | cut -d' ' -f1)" = offoff
+    test "$(reminder_of "$dir/notes.sbn" 4 | cut -d' ' -f1)$(reminder_of "$dir/notes.sbn" 5 | cut -d' ' -f1)" = offoff
   local snooze_s
   snooze_s=$(seconds_until "${bravo#* }")
   note "Bravo comes back in $snooze_s s"
