@@ -19,13 +19,10 @@ namespace vellumio::app {
 TMainReminders::TMainReminders(TfMain& main, HINSTANCE instance)
     : main_(main),
       player_(std::make_unique<reminders::TSoundPlayer>(instance)),
-      thread_(std::make_unique<reminders::TReminderThread>(instance, [this] { Scan(); })) {
-  reminders::SetSoundPlayer(player_.get());
-}
+      thread_(std::make_unique<reminders::TReminderThread>(instance, [this] { Scan(); })) {}
 
 TMainReminders::~TMainReminders() {
   thread_.reset();
-  reminders::SetSoundPlayer(nullptr);
   player_.reset();
 }
 

@@ -11,7 +11,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VellumioSoundPlayer";
 constexpr wchar_t kAlias[] = L"vellumio_sound";
-TSoundPlayer* g_player = nullptr;
 
 bool Mci(const std::wstring& command, HWND notify = nullptr) {
   return mciSendStringW(command.c_str(), nullptr, 0, notify) == 0;
@@ -26,9 +25,6 @@ std::wstring Mode() {
 
 }  // namespace
 
-TSoundPlayer* SoundPlayer() { return g_player; }
-void SetSoundPlayer(TSoundPlayer* player) { g_player = player; }
-
 TSoundPlayer::TSoundPlayer(HINSTANCE instance) {
   // A message-only window: it receives MCI's completion notices and never
   // shows.
@@ -39,7 +35,6 @@ TSoundPlayer::TSoundPlayer(HINSTANCE instance) {
 TSoundPlayer::~TSoundPlayer() {
   *alive_ = false;
   Close();
-  if (g_player == this) g_player = nullptr;
 }
 
 void TSoundPlayer::Close() {

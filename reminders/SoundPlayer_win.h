@@ -46,9 +46,4 @@ private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-// The program's player, or null before the main window made it and after
-// it freed it.
-TSoundPlayer* SoundPlayer();
-void SetSoundPlayer(TSoundPlayer* player);
-
 }  // namespace vellumio::reminders
