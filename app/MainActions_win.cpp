@@ -11,6 +11,7 @@
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
 #include "app/HeaderBar_win.h"
+#include "app/MainReminders_win.h"
 #include "app/Main_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
@@ -187,11 +188,11 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNextReminder, kAbout, kExport, kSettings}) enable(id, !modal);
-  // Off until their dialogs exist: New Reminder and Find (also off while a
-  // dialog is open), Check for Updates, and Find Next, which needs the
-  // search engine's previous search.
-  for (UINT id : {kNewReminder, kFind, kCheckUpdates, kFindAgain}) enable(id, false);
+  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings}) enable(id, !modal);
+  // Off until their dialogs exist: Find (also off while a dialog is open),
+  // Check for Updates, and Find Next, which needs the search engine's
+  // previous search.
+  for (UINT id : {kFind, kCheckUpdates, kFindAgain}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -255,6 +256,9 @@ void TfMain::RunCommand(UINT id) {
     case kLanguageEditor:
       ActionLangEditor();
       break;
+    case kNewReminder:
+      if (!loader_->IsModal()) reminders_->NewReminder(false);
+      break;
     default:
       break;
   }
@@ -304,6 +308,8 @@ void TfMain::ActionNextReminder() {
   TNotesList* list = database.FindListOf(note);
   if (!list) return;
   database.SetCurrentList(database.IndexOfList(list));
+  ShowCurrentView();
+  FocusCurrentView();
   if (INoteView* view = list->View()) view->SelectNote(*note);
 }
 

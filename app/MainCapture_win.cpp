@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Main_win.h"
+#include "app/MainReminders_win.h"
 #include "app/capture/HotKeys_win.h"
 #include "app/capture/QuoteCapture_win.h"
 #include "noteview/NoteView_win.h"
@@ -35,9 +36,9 @@ void TfMain::OnHotKey(WPARAM id) {
     case capture::kHotKeyQuote:
       CaptureQuote();
       break;
-    // The reminder key is held for the reminder editor, which makes the
-    // new note with its reminder; until the program has one it does nothing.
     case capture::kHotKeyReminder:
+      reminders_->NewReminder(true);
+      break;
     default:
       break;
   }

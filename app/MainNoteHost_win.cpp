@@ -1,6 +1,7 @@
 #include "app/MainNoteHost_win.h"
 
 #include "app/Main_win.h"
+#include "app/MainReminders_win.h"
 #include "config/Loader.h"
 #include "lang/Message_win.h"
 #include "noteview/SchModule.h"
@@ -109,6 +110,10 @@ void TMainNoteHost::NoteDragStarted(noteview::INoteViewControl&) { GetCursorPos(
 void TMainNoteHost::NoteDragEnded(noteview::INoteViewControl&) { dropOrigin_ = POINT{-1, -1}; }
 
 void TMainNoteHost::EscapeFromList() { main_.HideAndReturn(); }
+
+bool TMainNoteHost::EditReminder(TNotesList&, TNoteItem& note) {
+  return main_.Reminders().RunEditor(note);
+}
 
 bool TMainNoteHost::ConfirmDelete(const std::u16string& question, std::u16string_view answerId) {
   return TuMsg::ShowMsg(IDI_QUESTION, Text(u"", u".lConfirmation"), question,

@@ -37,10 +37,10 @@ public:
   void EscapeFromList() override;
   bool ConfirmDelete(const std::u16string& question, std::u16string_view answerId) override;
 
-  // The reminder editor and printing come with their own windows; until
-  // then their menu items stay disabled.
-  bool CanEditReminders() const override { return false; }
-  bool EditReminder(TNotesList&, TNoteItem&) override { return false; }
+  // The reminder editor (MainReminders_win.cpp). Printing comes with its
+  // own window; until then its menu item stays disabled.
+  bool CanEditReminders() const override { return true; }
+  bool EditReminder(TNotesList& list, TNoteItem& note) override;
   bool CanPrint() const override { return false; }
   void Print(noteview::INoteViewControl&, bool, bool) override {}
 

@@ -12,6 +12,7 @@
 #include "app/ErrorBar_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/MainNoteHost_win.h"
+#include "app/MainReminders_win.h"
 #include "app/capture/QuoteCapture_win.h"
 #include "app/MinThread_win.h"
 #include "app/TrayIcon_win.h"
@@ -137,6 +138,7 @@ void TfMain::Create() {
   loader_->AttachWindow(this);
   ui::SetFormTranslator(loader_.get());
   minThreads_ = std::make_unique<TMinThreads>(*threadCalls_, [this] { MinThreadFired(); });
+  reminders_ = std::make_unique<TMainReminders>(*this, instance_);
 
   hideCountdown_ = 0;
   SetDockVisible(false);
@@ -240,6 +242,7 @@ void TfMain::FinishConstruction() {
   SetTimer(Handle(), kWaiterTimer, 200, nullptr);
   SetTimer(Handle(), kOneSecondTimer, 1000, nullptr);
   RegisterHotKeys();
+  reminders_->Start();
 }
 
 void TfMain::AfterStart() {
@@ -734,6 +737,7 @@ TfMain::~TfMain() {
     loader_->AttachWindow(nullptr);
   }
   minThreads_.reset();
+  reminders_.reset();  // before the database it looks at
   // The forms keep their translator until the loader is gone: saving at
   // exit may still ask a question.
   loader_.reset();  // saves the database and every setting

@@ -52,6 +52,7 @@ class THeaderBar;
 class TMinThreads;
 class TTrayIcon;
 class TMainNoteHost;
+class TMainReminders;
 
 // Private messages of the second-copy protocol.
 inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
@@ -133,12 +134,16 @@ public:
   void UpdateControls();
   void ShowTrayMenu(POINT at);
 
+  // Reminders (MainReminders_win.cpp): the alert, the editor, new reminders.
+  TMainReminders& Reminders() { return *reminders_; }
+
 protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void HandleException(const char* message) override;
 
 private:
   friend class TMinThreads;
+  friend class TMainReminders;
 
   // Construction steps.
   void CreateComponents();
@@ -252,6 +257,9 @@ private:
   std::unique_ptr<noteview::TNoteViewFactory> viewFactory_;
   std::unique_ptr<TLoader> loader_;
   std::unique_ptr<capture::TQuoteCapture> quoteCapture_;
+  // Made with the database, started at the end of start-up, stopped before
+  // the database goes.
+  std::unique_ptr<TMainReminders> reminders_;
   bool capturing_ = false;
   bool hotKeysRegistered_ = false;
 

@@ -230,6 +230,14 @@ def printer(x, y):
     return frame(x, y, 4, 1, 12, 6)
 
 
+def stop_sound(x, y):
+    """A red disc with a light square: stop the sound (the alert's picture
+    over the bell while the reminder's sound plays)."""
+    if in_box(x, y, 5.5, 5.5, 10.5, 10.5):
+        return STROKE_LIGHT
+    return RED if math.hypot(x - 8.0, y - 8.0) <= 7.2 else None
+
+
 def single(shape, colour):
     return lambda x, y: colour if shape(x, y) else None
 
@@ -252,6 +260,9 @@ GLYPHS = {
     "MENU_COPY": single(copy_sheets, INK),
     "MENU_DELETE": single(delete_cross, RED),
     "MENU_PRINT": single(printer, INK),
+    # The reminder alert's pictures (drawn at 32 pixels, "_32").
+    "ALERT_BELL": single(lambda x, y: bell(x * 13 / 16, y * 13 / 16), MENU_GOLD),
+    "ALERT_STOP": stop_sound,
 }
 
 

@@ -24,6 +24,10 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko: their install dialogs would wait for a click forever.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# A silent sound device (tools/wine-null-audio.conf) unless one is chosen.
+if [ -z "${ALSA_CONFIG_PATH:-}" ] && [ -f /usr/share/alsa/alsa.conf ]; then
+  export ALSA_CONFIG_PATH="$WINE_ENV_ROOT/tools/wine-null-audio.conf"
+fi
 
 WINE_ENV_XVFB_PID=""
 WINE_ENV_LOCK_FD=""

@@ -297,7 +297,8 @@ void TForm::Create(HWND owner) {
 }
 
 void TForm::CreateControl(TControlSpec spec, int autoId) {
-  const TKindClass kind = ClassOf(spec.kind);
+  TKindClass kind = ClassOf(spec.kind);
+  if (spec.windowClass) kind = {spec.windowClass, 0, kind.exStyle};
   const int id = spec.commandId ? spec.commandId : spec.modalResult ? spec.modalResult : autoId;
   const HWND handle = CreateWindowExW(
       kind.exStyle, kind.className, W(spec.caption),

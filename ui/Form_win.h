@@ -51,6 +51,10 @@ struct TControlSpec {
   int modalResult = 0;
   // A tooltip; empty: the control has no "Hint".
   std::u16string hint;
+  // A window class other than the kind's (a date picker, a multi-line
+  // edit); `extraStyle` is then its whole style beyond WS_CHILD and
+  // WS_VISIBLE, and the kind still decides how its text is read.
+  const wchar_t* windowClass = nullptr;
 };
 
 enum class TFormStyle { kDialog, kTool };

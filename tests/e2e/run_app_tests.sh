@@ -1246,9 +1246,159 @@ scenario_settings() {
   end_scenario
 }
 
+# ---- Reminders: the alert, its answers, the modal rule ---------------------------------------
+
+# The alert's window: "Vellumio - Reminder [<next time>]".
+alert_window() {
+  local id
+  for id in $(xdotool search --name '^Vellumio - Reminder \[' 2>/dev/null); do
+    e2e_mapped "$id" && { echo "$id"; return 0; }
+  done
+  return 1
+}
+alert_up() { alert_window >/dev/null; }
+no_alert() { ! alert_up; }
+editor_window() { e2e_dialog Reminder; }
+no_editor() { ! editor_window >/dev/null; }
+# Seconds from now to a note's reminder time (days since 1899-12-30, local).
+seconds_until() {
+  python3 -c 'import sys,time,datetime
+t=float(sys.argv[1]); now=datetime.datetime.now()
+base=datetime.datetime(1899,12,30)
+print(round((base+datetime.timedelta(days=t)-now).total_seconds(),1))' "$1"
+}
+# "active nextTime" of note $2 (from the top) of the first list.
+reminder_of() {
+  "$DBTOOL" dump "$1" | python3 -c '
+import json, sys
+r = json.load(sys.stdin)["lists"][0]["notes"][int(sys.argv[1]) - 1]["reminder"]
+print("%s %s" % ("on" if r["active"] else "off", r["nextTime"]))' "$2"
+}
+
+scenario_reminders() {
+  local dir
+  dir=$(scenario_folder reminders </dev/null)
+  # Two reminders due already, one due while a dialog is open, one due
+  # later with nothing in the way.
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list Inbox
+note now due | | Alpha reminder
+note now due | | Bravo reminder
+note now soon75 | | Charlie reminder
+note now soon120 | | Delta reminder
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  local charlie delta
+  charlie=$(reminder_of "$dir/notes.sbn" 3 | awk '{print $2}')
+  delta=$(reminder_of "$dir/notes.sbn" 4 | awk '{print $2}')
+  e2e_start "$dir"
+  expect "the first due reminder's alert comes up after the start" e2e_poll 60 alert_up
+  note "the first alert after $ELAPSED_MS ms of waiting"
+  sleep 0.5
+  xdotool key Return
+  expect "Enter closes the first alert" e2e_poll 5 no_alert
+  local closed
+  closed=$(now_ms)
+  expect "the second due reminder's alert follows" e2e_poll 15 alert_up
+  local gap=$(($(now_ms) - closed))
+  note "the second alert came $gap ms after the first closed"
+  expect "the second alert waits the scan's five seconds" test "$gap" -ge 4500
+  sleep 0.5
+  xdotool key Escape
+  expect "Esc closes the second alert" e2e_poll 5 no_alert
+
+  # A dialog of the program holds the alerts back: the reminder editor
+  # from the menu's New Reminder, open across Charlie's time.
+  e2e_main_shown || e2e_touch_dock_line 300 4
+  e2e_click_menu_button
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    local menu x y
+    menu=$(e2e_menu_window)
+    read -r x y _ _ _ <<<"$(e2e_geometry "$menu")"
+    e2e_click $((x + 40)) $((y + 12))
+  fi
+  if e2e_poll 5 editor_window >/dev/null; then
+    pass "New Reminder opens the reminder editor"
+    local wait_s
+    wait_s=$(seconds_until "$charlie")
+    note "Charlie is due in $wait_s s; the editor stays open until 8 s after"
+    expect "no alert while the editor is open, past the reminder's time" \
+      e2e_holds "$(awk -v w="$wait_s" 'BEGIN { print (w > 0 ? w : 0) + 8 }')" no_alert
+    xdotool key Escape
+    expect "Esc closes the editor" e2e_poll 5 no_editor
+    expect "the held-back alert comes once the editor is closed" e2e_poll 8 alert_up
+    sleep 0.5
+    xdotool key Return
+    e2e_poll 5 no_alert
+  else
+    fail "New Reminder opens the reminder editor"
+  fi
+
+  # Delta: nothing in the way, the alert comes within the scan's period.
+  wait_s=$(seconds_until "$delta")
+  note "Delta is due in $wait_s s"
+  if awk -v w="$wait_s" 'BEGIN { exit !(w > 1) }'; then
+    sleep "$(awk -v w="$wait_s" 'BEGIN { print w - 1 }')"
+    local due_ms
+    due_ms=$(($(now_ms) + 1000))
+    e2e_poll 15 alert_up
+    local late=$(($(now_ms) - due_ms))
+    note "the alert came $late ms after the reminder's time"
+    expect "an alert comes within about five seconds of its time" test "$late" -le 6000
+    sleep 0.5
+    xdotool key Return
+    e2e_poll 5 no_alert
+  else
+    skip "Delta's time passed before the check could start"
+  fi
+
+  # New Reminder confirmed at once: an empty note with the "empty note"
+  # text at the top of the list.
+  e2e_main_shown || e2e_touch_dock_line 330 4
+  e2e_click_menu_button
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    menu=$(e2e_menu_window)
+    read -r x y _ _ _ <<<"$(e2e_geometry "$menu")"
+    e2e_click $((x + 40)) $((y + 12))
+  fi
+  if e2e_poll 5 editor_window >/dev/null; then
+    sleep 0.5
+    xdotool key Return
+    expect "Enter confirms the new reminder's editor" e2e_poll 5 no_editor
+  else
+    fail "New Reminder opens the editor a second time"
+  fi
+
+  local stopped=0
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program" test "$stopped" -eq 1
+  expect "the confirmed new reminder is the top note, with the empty note's text" \
+    test "$("$DBTOOL" dump "$dir/notes.sbn" | python3 -c '
+import json, sys
+notes = json.load(sys.stdin)["lists"][0]["notes"]
+print("%d %s" % (len(notes), notes[0]["text"]))')" = "5 (empty note)"
+  local alpha bravo now
+  # Below the new note: Alpha 2, Bravo 3, Charlie 4, Delta 5.
+  alpha=$(reminder_of "$dir/notes.sbn" 2)
+  bravo=$(reminder_of "$dir/notes.sbn" 3)
+  note "after the stop: Alpha $alpha, Bravo $bravo, Charlie $(reminder_of "$dir/notes.sbn" 4), Delta $(reminder_of "$dir/notes.sbn" 5)"
+  expect "Enter on a once reminder switched it off" test "${alpha%% *}" = off
+  expect "Enter on the later once reminders switched them off too" \
+    test "$(reminder_of "$dir/notes.sbn" 4 | cut -d' ' -f1)$(reminder_of "$dir/notes.sbn" 5 | cut -d' ' -f1)" = offoff
+  local snooze_s
+  snooze_s=$(seconds_until "${bravo#* }")
+  note "Bravo comes back in $snooze_s s"
+  expect "Esc snoozed the reminder for five minutes (still on, due again in 2 to 5 minutes)" \
+    awk -v s="$snooze_s" -v a="${bravo%% *}" 'BEGIN { exit !(a == "on" && s > 120 && s <= 300) }'
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
   language_dialog error_bar docking remembered_answer note_view capture
-  settings)
+  settings reminders)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 

@@ -17,6 +17,11 @@
 # the editor open on a note with a subject), by month and by year (then
 # the editor without the subject line, ShowSubject=0). Writes
 # OUT_DIR/<language>-<dpi>-<what>.png.
+#
+#   tests/e2e/take_screenshots.sh --reminders [OUT_DIR [LANGUAGE...]]
+#
+# takes the reminder alert of a due note (with its snooze menu open) and
+# the reminder editor opened from it. Writes OUT_DIR/<language>-reminder-*.png.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -27,6 +32,9 @@ DBTOOL="$NATIVE_DIR/tools/vellumio-db/vellumio-db"
 MODE=app
 if [ "${1:-}" = --notes ]; then
   MODE=notes
+  shift
+elif [ "${1:-}" = --reminders ]; then
+  MODE=reminders
   shift
 fi
 OUT="${1:-$E2E_WIN_BUILD/screenshots}"
@@ -268,6 +276,66 @@ language_dialog_run() {
   e2e_poll 60 docked_hidden
   finish
 }
+
+# The alert of a due note, its snooze menu, and the editor from its
+# "Reminder Settings..." button.
+alert_window() {
+  local id
+  for id in $(xdotool search --name '^Vellumio - ' 2>/dev/null); do
+    e2e_mapped "$id" && { echo "$id"; return 0; }
+  done
+  return 1
+}
+reminders_run() {
+  local lang="$1" dir="$WORK/$1-reminders"
+  { e2e_quiet_ini "$lang.lng"; printf '[Settings\\Indicator]\nShowSubject=1\n'; } | e2e_make_folder "$dir"
+  "$NATIVE_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list Inbox
+note now due | Call the printer shop | Ask whether the toner for the office printer has arrived; the order is at https://example.com/orders/4711
+EOF2
+  e2e_start "$dir"
+  if e2e_poll 60 alert_window >/dev/null; then
+    local alert x y w h
+    alert=$(alert_window)
+    sleep 1
+    shot "$lang-reminder-alert"
+    # The snooze arrow (236, 200, 21 x 25 in the 438 x 237 client area,
+    # below the caption and inside the frame).
+    read -r x y w h _ <<<"$(e2e_geometry "$alert")"
+    x=$((x + (w - 438) / 2))
+    y=$((y + h - 237 - (w - 438) / 2))
+    e2e_click $((x + 246)) $((y + 212))
+    sleep 0.7
+    shot "$lang-reminder-snooze-menu"
+    xdotool key Escape
+    sleep 0.3
+    e2e_click $((x + 358)) $((y + 212))
+    if e2e_poll 5 e2e_dialog "$(reminder_caption "$lang")" >/dev/null; then
+      sleep 0.7
+      shot "$lang-reminder-editor"
+      # Daily: the weekday list beside the narrowed kind list (the kind
+      # list is the fifth stop from the enabled box, daily its last item).
+      xdotool key Tab Tab Tab Tab End
+      sleep 0.7
+      shot "$lang-reminder-editor-daily"
+      xdotool key Escape
+      sleep 0.5
+    fi
+    xdotool key Return
+  fi
+  finish
+}
+reminder_caption() {
+  awk -F= 'tolower($0) ~ /^\[fremind\]/ { s = 1; next } /^\[/ { s = 0 }
+    s && tolower($1) == "lcaption" { sub(/\r$/, "", $2); print $2; exit }' "$ROOT/Languages/$1.lng" |
+    iconv -f "$([ "$1" = russian ] && echo CP1251 || echo CP1252)" -t UTF-8
+}
+
+if [ "$MODE" = reminders ]; then
+  e2e_start_notepad
+  for lang in "${LANGS[@]}"; do reminders_run "$lang"; done
+  exit 0
+fi
 
 for lang in "${LANGS[@]}"; do
   language_dialog_run "$lang"

@@ -8,9 +8,12 @@
 //   note WHEN [FLAGS] | SUBJECT | TEXT
 // WHEN is "YYYY-MM-DD HH:MM", or relative to now: "-3d 10:15" (three days
 // ago at 10:15), "-2m", "-1y", "now"; FLAGS a comma list of "done", "due"
-// (a reminder that fell due an hour ago) and "reminder" (one due tomorrow).
+// (a reminder that fell due an hour ago), "reminder" (one due tomorrow) and
+// "soonN" (one due N seconds after the file is written).
 // "\n" in a text is a line break. Notes are listed from the top down.
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -97,7 +100,7 @@ int main(int argc, char** argv) {
     // The flags follow the time: the last word when it is not a time.
     const size_t space = head.rfind(' ');
     if (space != std::string::npos && head.find(':', space) == std::string::npos &&
-        head.substr(space + 1).find_first_of("0123456789") == std::string::npos) {
+        std::isalpha(static_cast<unsigned char>(head[space + 1]))) {
       flags = head.substr(space + 1);
       head = Trimmed(head.substr(0, space));
     }
@@ -106,9 +109,12 @@ int main(int argc, char** argv) {
     note->SetSubject(Text(Trimmed(subject)));
     note->SetCreated(When(head));
     if (flags.find("done") != std::string::npos) note->SetCompleted(true);
-    if (flags.find("due") != std::string::npos || flags.find("reminder") != std::string::npos) {
+    const size_t soon = flags.find("soon");
+    if (soon != std::string::npos || flags.find("due") != std::string::npos ||
+        flags.find("reminder") != std::string::npos) {
       TReminderTask& reminder = note->Reminder();
-      const double at = flags.find("due") != std::string::npos ? Now() - 1.0 / 24 : Now() + 1;
+      double at = flags.find("due") != std::string::npos ? Now() - 1.0 / 24 : Now() + 1;
+      if (soon != std::string::npos) at = Now() + std::atoi(flags.c_str() + soon + 4) / 86400.0;
       reminder.SetStartTime(at);
       reminder.SetNextTime(at);
       reminder.SetActive(true);
