@@ -16,6 +16,7 @@
 #include "base/TextUtil.h"
 #include "base/Utf8.h"
 #include "lang/Message_win.h"
+#include "search/Search.h"
 #include "platform/Win32Text_win.h"
 #include "store/NoteItem.h"
 #include "store/NoteViewLink.h"
@@ -168,6 +169,7 @@ void TfMain::TranslateMenu() {
       ui::SetMenuItemText(
           trayMenu_, entry.id, false,
           ui::MenuItemText(trayMenu_, entry.id, false) + FromWide(Shortcut(entry.id)));
+  RebuildTabs();
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
@@ -187,11 +189,12 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNextReminder, kAbout, kExport}) enable(id, !modal);
-  // Off until their dialogs exist: New Reminder, Find and Settings (also off
-  // while a dialog is open), Check for Updates, and Find Next, which needs
-  // the search engine's previous search.
-  for (UINT id : {kNewReminder, kFind, kSettings, kCheckUpdates, kFindAgain}) enable(id, false);
+  for (UINT id : {kNextReminder, kAbout, kExport, kFind}) enable(id, !modal);
+  // Find Next needs a previous search.
+  enable(kFindAgain, !modal && search_ && search_->HasText());
+  // Off until their dialogs exist: New Reminder and Settings (also off
+  // while a dialog is open), and Check for Updates.
+  for (UINT id : {kNewReminder, kSettings, kCheckUpdates}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -249,6 +252,12 @@ void TfMain::RunCommand(UINT id) {
     case kNextReminder:
       ActionNextReminder();
       break;
+    case kFind:
+      ActionFind();
+      break;
+    case kFindAgain:
+      ActionFindAgain();
+      break;
     default:
       break;
   }
@@ -286,22 +295,11 @@ void TfMain::ActionExport() {
 
 void TfMain::ActionNextReminder() {
   SetForegroundWindow(application_.Handle());
-  MinimizeIndicator(false, true);
-  TNoteListCollection& database = loader_->Database();
-  TNoteItem* note = database.NextReminderNote();
-  if (!note) {
-    TuMsg::ShowMsg(IDI_ASTERISK, loader_->GetText(u"", u".lInformation"),
-                   loader_->GetText(u"FMAIN", u"mNoActReminder"), u"NoActiveRemindersMsg",
-                   Handle(), true, false);
-    return;
-  }
-  TNotesList* list = database.FindListOf(note);
-  if (!list) return;
-  database.SetCurrentList(database.IndexOfList(list));
-  if (INoteView* view = list->View()) view->SelectNote(*note);
+  search_->NextReminder();
 }
 
 bool TfMain::PreviewKeyDown(const MSG& msg) {
+  if (msg.message == WM_CHAR && Handle()) return PreviewChar(msg);
   if (msg.message != WM_KEYDOWN || !Handle()) return false;
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
   return FormKeyDown(msg.wParam);
@@ -314,6 +312,14 @@ bool TfMain::FormKeyDown(WPARAM key) {
   }
   if (key == VK_F4 && !loader_->IsModal()) {
     ActionNextReminder();
+    return true;
+  }
+  if (key == 'F' && (GetKeyState(VK_CONTROL) & 0x8000) && !loader_->IsModal()) {
+    ActionFind();
+    return true;
+  }
+  if (key == VK_F3 && !loader_->IsModal()) {
+    ActionFindAgain();
     return true;
   }
   return false;

@@ -104,11 +104,16 @@ std::u16string TMainNoteHost::CurrentSchemeFile() const {
 
 void TMainNoteHost::NotesChanged(TNotesList&) { main_.NotesChangedByView(); }
 
-void TMainNoteHost::NoteDragStarted(noteview::INoteViewControl&) { GetCursorPos(&dropOrigin_); }
+void TMainNoteHost::NoteDragStarted(noteview::INoteViewControl&) { main_.NoteDragStarted(); }
 
-void TMainNoteHost::NoteDragEnded(noteview::INoteViewControl&) { dropOrigin_ = POINT{-1, -1}; }
+void TMainNoteHost::NoteDragEnded(noteview::INoteViewControl& view) { main_.NoteDragEnded(view); }
 
-void TMainNoteHost::EscapeFromList() { main_.HideAndReturn(); }
+void TMainNoteHost::EscapeFromList() {
+  if (main_.SearchVisible())
+    main_.SetSearchVisible(false);
+  else
+    main_.HideAndReturn();
+}
 
 bool TMainNoteHost::ConfirmDelete(const std::u16string& question, std::u16string_view answerId) {
   return TuMsg::ShowMsg(IDI_QUESTION, Text(u"", u".lConfirmation"), question,
