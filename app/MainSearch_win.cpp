@@ -120,12 +120,10 @@ void TfMain::SearchTextChanged() {
   noteview::TNoteView* view = GetCurrentNotes();
   // The notes still shown stay selected; the top row stays where it can.
   if (view) view->SaveSelection();
+  // Setting the filter has the lists rebuild their views already.
   database.SetFilter(text);
   RefreshCaption(false);
-  if (view) {
-    view->NotesChanged();
-    view->RestoreSelection();
-  }
+  if (view) view->RestoreSelection();
 }
 
 bool TfMain::PreviewChar(const MSG& msg) {

@@ -37,6 +37,29 @@ HBITMAP ArrowGlyph(int size, bool pointsLeft) {
   return bitmap;
 }
 
+// The close button's cross, drawn the same way (the header's close glyph
+// is white, made for the dark header).
+HBITMAP CrossGlyph(int size) {
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+  ReleaseDC(nullptr, screen);
+  {
+    ui::TSelectGuard select(dc, bitmap);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ui::TGdiObject<HPEN> pen(CreatePen(PS_SOLID, std::max(1, size / 7), RGB(64, 64, 64)));
+    ui::TSelectGuard usePen(dc, pen.Get());
+    const int a = size / 4, b = size - size / 4;
+    MoveToEx(dc, a, a, nullptr);
+    LineTo(dc, b, b);
+    MoveToEx(dc, b - 1, a, nullptr);
+    LineTo(dc, a - 1, b);
+  }
+  DeleteDC(dc);
+  return bitmap;
+}
+
 }  // namespace
 
 // The filter field: a Unicode edit whose Esc, Backspace and arrow keys go
@@ -100,7 +123,7 @@ TSearchPanel::~TSearchPanel() = default;
 
 void TSearchPanel::SetDpi(int dpi) {
   dpi_ = dpi;
-  close_->SetGlyph(ui::LoadGlyphBitmap(instance_, L"BMP_CLOSE", dpi_));
+  close_->SetGlyph(CrossGlyph(MulDiv(14, dpi_, 96)));
   previous_->SetGlyph(ArrowGlyph(MulDiv(12, dpi_, 96), true));
   next_->SetGlyph(ArrowGlyph(MulDiv(12, dpi_, 96), false));
   LayOut();
