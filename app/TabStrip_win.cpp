@@ -14,7 +14,7 @@ namespace vellumio::app {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TVellumioTabSet";
-constexpr int kTextPadding = 8;  // left and right of a caption
+constexpr int kTextPadding = 6;  // left and right of a caption
 constexpr int kTabGap = 1;
 
 bool RegisterTabClass(HINSTANCE instance) {
@@ -82,14 +82,26 @@ std::vector<RECT> TTabStrip::TabRects() const {
     }
   }
   ReleaseDC(Handle(), dc);
-  // Too many tabs for the width: every tab gets an equal share, captions
-  // cut with an ellipsis, so that each list stays reachable.
+  // Too many tabs for the width: the widest are cut to one common width
+  // (captions end in an ellipsis), as little as makes them fit, so short
+  // names stay whole and every list stays reachable.
+  const int available = client.right - MulDiv(2, dpi_, 96) - kTabGap * static_cast<int>(widths.size());
   int total = 0;
-  for (int w : widths) total += w + kTabGap;
-  if (!widths.empty() && total > client.right) {
-    const int share = std::max<int>(MulDiv(24, dpi_, 96),
-                               client.right / static_cast<int>(widths.size()) - kTabGap);
-    for (int& w : widths) w = std::min(w, share);
+  for (int w : widths) total += w;
+  if (!widths.empty() && total > available) {
+    std::vector<int> sorted = widths;
+    std::sort(sorted.begin(), sorted.end());
+    int cap = MulDiv(24, dpi_, 96), below = 0;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+      const int rest = static_cast<int>(sorted.size() - i);
+      const int even = (available - below) / rest;
+      if (sorted[i] >= even) {
+        cap = std::max(cap, even);
+        break;
+      }
+      below += sorted[i];
+    }
+    for (int& w : widths) w = std::min(w, cap);
   }
   std::vector<RECT> rects;
   int x = MulDiv(2, dpi_, 96);
