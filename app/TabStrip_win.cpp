@@ -215,6 +215,7 @@ LRESULT TTabStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(Handle(), nullptr, FALSE);
       return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second press may start a drag too
       LeftDown(p);
       return 0;
     case WM_MOUSEMOVE:
@@ -227,6 +228,7 @@ LRESULT TTabStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != Handle() && (pressed_ || dragging_)) EndDrag(false);
       return 0;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
       if (OnRightClick) {
         POINT screen = p;
         ClientToScreen(Handle(), &screen);

@@ -1352,6 +1352,7 @@ EOF2
   # A tab dragged onto another: Ideas (third) onto Office (first).
   tab_point 3 && e2e_click "$TX" "$TY"
   e2e_poll 3 tab_selected 3
+  sleep 0.6  # not a double click
   local fx=$TX fy=$TY
   tab_point 1
   drag_to "$fx" "$fy" "$TX" "$TY"
