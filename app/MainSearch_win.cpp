@@ -80,7 +80,9 @@ void TfMain::CreateSearch() {
 }
 
 bool TfMain::SearchVisible() const {
-  return searchPanel_ && IsWindowVisible(searchPanel_->Handle());
+  // The panel's own flag: IsWindowVisible is false while the main window
+  // is hidden.
+  return searchPanel_ && (GetWindowLongPtrW(searchPanel_->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 int TfMain::LayOutSearchPanel(int top, int width) {
@@ -133,6 +135,9 @@ bool TfMain::PreviewChar(const MSG& msg) {
   const bool editing = view && view->IsEditing();
   const bool inField = searchPanel_->FieldFocused();
   const auto ch = static_cast<char16_t>(msg.wParam);
+  // Space in the note list marks notes done; its character is the list's
+  // too, or every mark would open the filter with a blank.
+  if (ch == u' ' && view && GetFocus() == view->ListBox().Handle()) return false;
   switch (typeToFilter_->Char(ch, editing, inField)) {
     case search::TFilterAction::kOpen:
       searchPanel_->SetText(typeToFilter_->Text());

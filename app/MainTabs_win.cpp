@@ -110,7 +110,7 @@ void TfMain::CreateTabs() {
 RECT TfMain::ViewArea() const {
   RECT back;
   GetClientRect(bkPan_, &back);
-  if (tabStrip_ && IsWindowVisible(tabStrip_->Handle()))
+  if (tabStrip_ && tabStrip_->Shown())
     back.bottom = std::max<LONG>(0, back.bottom - tabStrip_->Height());
   return back;
 }
@@ -144,7 +144,7 @@ void TfMain::RefreshTabs() {
   // The strip shows whenever there is another list to reach, or the tab
   // that makes one; a single list keeps the whole height for its notes.
   const bool wanted = database.ListCount() > 1 || indicator.ShowNewListTab;
-  if (wanted != (IsWindowVisible(tabStrip_->Handle()) != FALSE)) {
+  if (wanted != tabStrip_->Shown()) {
     ShowWindow(tabStrip_->Handle(), wanted ? SW_SHOWNA : SW_HIDE);
     LayOutClient();
   } else {

@@ -60,6 +60,10 @@ HBITMAP CrossGlyph(int size) {
   return bitmap;
 }
 
+// A child's own visibility flag (IsWindowVisible is false for all of
+// them while the main window is hidden).
+bool Shown(HWND child) { return (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 }  // namespace
 
 // The filter field: a Unicode edit whose Esc, Backspace and arrow keys go
@@ -161,8 +165,7 @@ bool TSearchPanel::FieldFocused() const { return GetFocus() == field_->Handle();
 HWND TSearchPanel::FieldHandle() const { return field_->Handle(); }
 
 void TSearchPanel::SetStepButtons(bool previous, bool next) {
-  const bool changed = (IsWindowVisible(previous_->Handle()) != FALSE) != previous ||
-                       (IsWindowVisible(next_->Handle()) != FALSE) != next;
+  const bool changed = Shown(previous_->Handle()) != previous || Shown(next_->Handle()) != next;
   ShowWindow(previous_->Handle(), previous ? SW_SHOWNA : SW_HIDE);
   ShowWindow(next_->Handle(), next ? SW_SHOWNA : SW_HIDE);
   if (changed) LayOut();
@@ -189,7 +192,7 @@ void TSearchPanel::LayOut() {
   MoveWindow(label_, labelLeft, 0, size.cx, height, TRUE);
   // The field from 8 pixels after the label to 6 before the right edge,
   // less the step buttons' room (their widths and 6) while they show.
-  const bool steps = IsWindowVisible(previous_->Handle()) || IsWindowVisible(next_->Handle());
+  const bool steps = Shown(previous_->Handle()) || Shown(next_->Handle());
   const int fieldLeft = labelLeft + size.cx + scale(8);
   int fieldRight = client.right - scale(6);
   if (steps) fieldRight -= 2 * button + scale(6);

@@ -37,6 +37,9 @@ public:
   // The tab under a screen point, or -1 (also when it is not over the strip).
   int TabAtScreen(POINT screen) const;
   bool Dragging() const { return dragging_; }
+  // Shown by the main window (also while that window itself is hidden,
+  // when IsWindowVisible says no).
+  bool Shown() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
 
   // A click on another tab: true lets the strip select it.
   std::function<bool(int index)> OnChanging;

@@ -724,17 +724,29 @@ screen_rgb() {
 dark_pixels() { screen_rgb "$@" | awk '$1 < 110 && $2 < 110 && $3 < 110 { n++ } END { print n + 0 }'; }
 green_pixels() { screen_rgb "$@" | awk '$2 > $1 + 40 && $2 > $3 + 40 { n++ } END { print n + 0 }'; }
 
-# The view's client area starts below the header (VX, VY on the screen,
-# VH high). At FontSize 2 and 96 DPI a text line is 17 pixels, the date
-# band 22: the prompt (item 0) is 79 pixels high and a card of up to three
+# The view's client area starts below the header and ends above the list
+# tabs (VX, VY on the screen, VH high). At FontSize 2 and 96 DPI a text
+# line is 17 pixels, the date band 22: the prompt (item 0) is 79 pixels
+# high and a card of up to three
 # lines written today (no date band) 57. While editing, the subject editor
 # sits at 95 and the memo at 118 below the view's top; the save button at
 # 6, VH - 30, 32 x 22.
 view_bounds() {
   e2e_main_bounds || return 1
+  strip_height
   VX=$((MX + E2E_FRAME))
   VY=$((MY + E2E_FRAME + E2E_HEADER))
-  VH=$((MH - 2 * E2E_FRAME - E2E_HEADER))
+  VH=$((MH - 2 * E2E_FRAME - E2E_HEADER - STRIP))
+}
+# STRIP: the height of the list tabs below the view (0 without them):
+# from the window's inner bottom edge up to the strip's top line, at the
+# strip's empty right end.
+strip_height() {
+  STRIP=0
+  read_tabs || return 0
+  local x=$((MX + MW - E2E_FRAME - 3)) bottom=$((MY + MH - E2E_FRAME - 1))
+  STRIP=$(screen_rgb "$x" $((bottom - 40)) 1 41 |
+    awk '{ r[NR] = $0 } END { for (i = NR - 1; i >= 1; i--) if (r[i] != r[NR]) { print NR + 1 - i; exit } print 0 }')
 }
 # Screen y of a point in the text of item $1 (1 = the top note), and of
 # its completion box (24 .. 35 x 31 .. 42 inside the card).
@@ -792,6 +804,7 @@ EOF2
   select_item 3
   xdotool key Return
   expect "Enter opens the editor on the selected note (save button shown)" e2e_poll 3 editor_open
+  editor_open || { note "VY=$VY VH=$VH STRIP=$STRIP"; e2e_screenshot "$WORK/noteview-enter.png"; }
   xdotool key ctrl+End
   xdotool type --delay 20 " lost"
   e2e_click $((VX + 150)) $((VY + 105))
