@@ -1245,6 +1245,7 @@ filter_panel_hidden() { ! filter_panel_shown; }
 find_dialog() { e2e_dialog Find >/dev/null; }
 no_find_dialog() { ! find_dialog; }
 rename_dialog() { e2e_dialog "Rename List" >/dev/null; }
+new_list_dialog() { e2e_dialog "New List" >/dev/null; }
 no_rename_dialog() { ! rename_dialog; }
 # The lists as "name|colour|text,text,..." lines; found notes get a "+".
 dump_lists() {
@@ -1371,6 +1372,18 @@ EOF2
   drag_to "$fx" "$fy" "$TX" "$TY"
   xdotool mouseup 1
   expect "the dragged tab is selected at its new place" e2e_poll 3 tab_selected 1
+
+  # The new-list tab asks for a name and selects the new list's tab.
+  sleep 0.6
+  tab_point 5 && e2e_click "$TX" "$TY"
+  if e2e_poll 5 new_list_dialog; then
+    pass "a click on the new-list tab asks for the new list's name"
+    xdotool type --delay 20 "Fresh"
+    xdotool key Return
+    expect "the new list gets a tab of its own, selected" e2e_poll 3 eval 'tab_count 6 && tab_selected 5'
+  else
+    fail "a click on the new-list tab asks for the new list's name"
+  fi
   tab_point 2 && e2e_click "$TX" "$TY"  # Office again
   e2e_poll 3 tab_selected 2
 
@@ -1433,6 +1446,8 @@ EOF2
     test "$(sed -n 3p <<<"$lists" | cut -d'|' -f3)" = "Alpha work note,Charlie home apple"
   expect "the note dropped on the delete target is gone; Find marked the match" \
     test "$(sed -n 2p <<<"$lists" | cut -d'|' -f3)" = "+Bravo apple note"
+  expect "the new list was added at the end, empty" \
+    test "$(sed -n 5p <<<"$lists" | cut -d'|' -f1,3)" = "Fresh|"
   end_scenario
 }
 
