@@ -1179,7 +1179,7 @@ no_about() { ! e2e_dialog About >/dev/null; }
 # The tab strip fills the bottom of the client area. TABS holds "left
 # right" of every tab on the row 8 pixels above the window's inner bottom
 # edge (runs of pixels that are not the strip's own background, which is
-# read at the strip's right end); TAB_Y is that row.
+# read at its left end, before the first tab); TAB_Y is that row.
 read_tabs() {
   e2e_main_bounds || return 1
   TAB_Y=$((MY + MH - E2E_FRAME - 8))
@@ -1187,7 +1187,7 @@ read_tabs() {
   TABS=$(screen_rgb "$left" "$TAB_Y" "$width" 1 | awk -v x0="$left" -v n="$width" '
     { r[NR - 1] = $0 }
     END {
-      bg = r[n - 3]; start = -1
+      bg = r[0]; start = -1
       for (i = 0; i < n; i++) {
         if (r[i] != bg && start < 0) start = i
         if (r[i] == bg && start >= 0) { if (i - start > 6) print x0 + start, x0 + i - 1; start = -1 }
@@ -1381,6 +1381,7 @@ EOF2
     xdotool type --delay 20 "Fresh"
     xdotool key Return
     expect "the new list gets a tab of its own, selected" e2e_poll 3 eval 'tab_count 6 && tab_selected 5'
+    tab_selected 5 || { note "tabs: $(tr '\n' ';' <<<"$TABS")"; e2e_screenshot "$WORK/tabs-new-list.png"; }
   else
     fail "a click on the new-list tab asks for the new list's name"
   fi
