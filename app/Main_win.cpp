@@ -667,7 +667,10 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyFonts();
       ForEachView([this](noteview::TNoteView& view) { view.SetDpi(dpi_); });
       if (dropTargets_) dropTargets_->SetDpi(dpi_);
-      if (searchPanel_) searchPanel_->SetDpi(dpi_), searchPanel_->SetFont(uiFont_.get());
+      if (searchPanel_) {
+        searchPanel_->SetDpi(dpi_);
+        searchPanel_->SetFont(uiFont_.get());
+      }
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
