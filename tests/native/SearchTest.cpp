@@ -11,6 +11,7 @@
 #include "search/TypeToFilter.h"
 #include "store/StoreHost.h"
 #include "store/uNotesList.h"
+#include "tests/support/TestFiles.h"
 
 namespace vellumio {
 namespace {
@@ -55,9 +56,14 @@ struct RecordingWindow : search::ISearchWindow {
 
 struct SearchFixture : ::testing::Test {
   FixedClock clock{kNow};
+  // Find again saves the database first: into a scratch folder, not the
+  // folder the tests run in.
+  test::TempFolder folder;
   TNoteListCollection db;
   RecordingWindow window{db};
   search::TSearch engine{db, window};
+
+  SearchFixture() { db.SetFileName(folder.Path("notes.sbn").u16string()); }
 
   // A list of notes "texts[0]" (top) ...
   TNotesList& MakeList(int index, std::vector<std::u16string> texts) {
