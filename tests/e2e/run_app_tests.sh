@@ -1471,8 +1471,40 @@ EOF2
   end_scenario
 }
 
+# A database whose first list still has the name "List 1" shows it in the
+# user's language, and keeps that name.
+scenario_first_list_name() {
+  local dir
+  dir="$WORK/listname"
+  e2e_quiet_ini german.lng | e2e_make_folder "$dir"
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list List 1
+note now | | A note
+list Second
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up in German with a list called \"List 1\""
+    end_scenario
+    return
+  fi
+  local stopped=0 names
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program with exit code 0" \
+    test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  names=$(dump_lists "$dir/notes.sbn" | cut -d'|' -f1 | tr '\n' ',')
+  note "list names after the run: $names"
+  expect "\"List 1\" was renamed to the German \"Liste 1\" and saved; other names stay" \
+    test "$names" = "Liste 1,Second,"
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
-  language_dialog error_bar docking remembered_answer note_view capture tabs)
+  language_dialog error_bar docking remembered_answer note_view capture tabs first_list_name)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 
