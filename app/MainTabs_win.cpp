@@ -359,9 +359,30 @@ void TfMain::NoteDragStarted() {
 
 void TfMain::DragPointerMoved(POINT screen) {
   const POINT origin = noteHost_ ? noteHost_->DropOrigin() : POINT{-1, -1};
-  if (origin.x == -1 || !dropTargets_ || dropTargets_->Shown()) return;
-  if (std::abs(screen.x - origin.x) > 5 || std::abs(screen.y - origin.y) > 5)
+  if (origin.x == -1 || !dropTargets_) return;
+  if (!dropTargets_->Shown()) {
+    if (std::abs(screen.x - origin.x) <= 5 && std::abs(screen.y - origin.y) <= 5) return;
     dropTargets_->ShowInCorner();
+  }
+  // The pointer tells whether a drop here would do anything (the window
+  // under it gets no WM_SETCURSOR while the dragging one holds the mouse).
+  SetCursor(LoadCursorW(nullptr, DropAccepted(screen) ? IDC_ARROW : IDC_NO));
+}
+
+bool TfMain::DropAccepted(POINT screen) const {
+  switch (dropTargets_->TargetAt(screen)) {
+    case TDropTarget::kDelete:
+      return true;
+    case TDropTarget::kPrint:
+      return noteHost_->CanPrint();
+    default:
+      break;
+  }
+  // Onto another list's tab: not onto the selected one or the new-list tab.
+  const int tab = tabStrip_->TabAtScreen(screen);
+  const std::vector<TabInfo>& tabs = tabStrip_->Tabs();
+  return tab >= 0 && tab < static_cast<int>(tabs.size()) && tabs[tab].list &&
+         tab != tabStrip_->Selected();
 }
 
 void TfMain::EndDropTargets() {

@@ -237,6 +237,7 @@ private:
   void ActionTabColour(int index);
   void ActionColourScheme(int index);
   void DragPointerMoved(POINT screen);
+  bool DropAccepted(POINT screen) const;
   void EndDropTargets();
   void TabDragEnded(POINT screen);
   // Searching (MainSearch_win.cpp).
