@@ -18,6 +18,7 @@
 #include "base/Utf8.h"
 #include "lang/Message_win.h"
 #include "platform/Win32Text_win.h"
+#include "search/Search.h"
 #include "store/NoteItem.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
@@ -169,6 +170,7 @@ void TfMain::TranslateMenu() {
       ui::SetMenuItemText(
           trayMenu_, entry.id, false,
           ui::MenuItemText(trayMenu_, entry.id, false) + FromWide(Shortcut(entry.id)));
+  RebuildTabs();
   refresher_->Post("RefreshCaption", [this] { RefreshCaption(); });
 }
 
@@ -188,11 +190,11 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings}) enable(id, !modal);
-  // Off until their dialogs exist: Find (also off while a dialog is open),
-  // Check for Updates, and Find Next, which needs the search engine's
-  // previous search.
-  for (UINT id : {kFind, kCheckUpdates, kFindAgain}) enable(id, false);
+  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings, kFind}) enable(id, !modal);
+  // Find Next needs a previous search.
+  enable(kFindAgain, !modal && search_ && search_->HasText());
+  // Off until its dialog exists: Check for Updates.
+  enable(kCheckUpdates, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -259,6 +261,12 @@ void TfMain::RunCommand(UINT id) {
     case kNewReminder:
       if (!loader_->IsModal()) reminders_->NewReminder(false);
       break;
+    case kFind:
+      ActionFind();
+      break;
+    case kFindAgain:
+      ActionFindAgain();
+      break;
     default:
       break;
   }
@@ -296,24 +304,11 @@ void TfMain::ActionExport() {
 
 void TfMain::ActionNextReminder() {
   SetForegroundWindow(application_.Handle());
-  MinimizeIndicator(false, true);
-  TNoteListCollection& database = loader_->Database();
-  TNoteItem* note = database.NextReminderNote();
-  if (!note) {
-    TuMsg::ShowMsg(IDI_ASTERISK, loader_->GetText(u"", u".lInformation"),
-                   loader_->GetText(u"FMAIN", u"mNoActReminder"), u"NoActiveRemindersMsg",
-                   Handle(), true, false);
-    return;
-  }
-  TNotesList* list = database.FindListOf(note);
-  if (!list) return;
-  database.SetCurrentList(database.IndexOfList(list));
-  ShowCurrentView();
-  FocusCurrentView();
-  if (INoteView* view = list->View()) view->SelectNote(*note);
+  search_->NextReminder();
 }
 
 bool TfMain::PreviewKeyDown(const MSG& msg) {
+  if (msg.message == WM_CHAR && Handle()) return PreviewChar(msg);
   if (msg.message != WM_KEYDOWN || !Handle()) return false;
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
   return FormKeyDown(msg.wParam);
@@ -326,6 +321,14 @@ bool TfMain::FormKeyDown(WPARAM key) {
   }
   if (key == VK_F4 && !loader_->IsModal()) {
     ActionNextReminder();
+    return true;
+  }
+  if (key == 'F' && (GetKeyState(VK_CONTROL) & 0x8000) && !loader_->IsModal()) {
+    ActionFind();
+    return true;
+  }
+  if (key == VK_F3 && !loader_->IsModal()) {
+    ActionFindAgain();
     return true;
   }
   return false;

@@ -105,11 +105,16 @@ std::u16string TMainNoteHost::CurrentSchemeFile() const {
 
 void TMainNoteHost::NotesChanged(TNotesList&) { main_.NotesChangedByView(); }
 
-void TMainNoteHost::NoteDragStarted(noteview::INoteViewControl&) { GetCursorPos(&dropOrigin_); }
+void TMainNoteHost::NoteDragStarted(noteview::INoteViewControl&) { main_.NoteDragStarted(); }
 
-void TMainNoteHost::NoteDragEnded(noteview::INoteViewControl&) { dropOrigin_ = POINT{-1, -1}; }
+void TMainNoteHost::NoteDragEnded(noteview::INoteViewControl& view) { main_.NoteDragEnded(view); }
 
-void TMainNoteHost::EscapeFromList() { main_.HideAndReturn(); }
+void TMainNoteHost::EscapeFromList() {
+  if (main_.SearchVisible())
+    main_.SetSearchVisible(false);
+  else
+    main_.HideAndReturn();
+}
 
 bool TMainNoteHost::EditReminder(TNotesList&, TNoteItem& note) {
   return main_.Reminders().RunEditor(note);

@@ -46,6 +46,7 @@ public:
 
   // Where the pointer was when a note drag began; (-1, -1) when none runs.
   POINT DropOrigin() const { return dropOrigin_; }
+  void SetDropOrigin(POINT origin) { dropOrigin_ = origin; }
 
 private:
   TfMain& main_;

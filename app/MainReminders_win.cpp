@@ -64,7 +64,10 @@ TNotesList* TMainReminders::SwitchToListOf(TNoteItem& note) {
   if (!list) return nullptr;
   if (database.Current() != list) {
     main_.EndEditingAll();
-    database.SetCurrentList(database.IndexOfList(list));
+    // Through the tab strip, so that its selected tab follows; the view is
+    // shown at once rather than with the strip's deferred refresh, because
+    // the alert selects the note in it right away.
+    main_.SetCurrentNotes(*list);
     main_.ShowCurrentView();
   }
   return list;

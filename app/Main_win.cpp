@@ -9,12 +9,15 @@
 
 #include "app/ApplicationWindow_win.h"
 #include "app/DockLine_win.h"
+#include "app/DropTargets_win.h"
 #include "app/ErrorBar_win.h"
 #include "app/HeaderBar_win.h"
 #include "app/MainNoteHost_win.h"
 #include "app/MainReminders_win.h"
 #include "app/capture/QuoteCapture_win.h"
 #include "app/MinThread_win.h"
+#include "app/SearchPanel_win.h"
+#include "app/TabStrip_win.h"
 #include "app/TrayIcon_win.h"
 #include "base/TextUtil.h"
 #include "base/Utf8.h"
@@ -26,6 +29,8 @@
 #include "platform/Platform.h"
 #include "platform/Win32Text_win.h"
 #include "res/resource.h"
+#include "search/Search.h"
+#include "search/TypeToFilter.h"
 #include "store/NoteViewLink.h"
 #include "store/NotesList.h"
 #include "store/SnapshotSaver.h"
@@ -139,6 +144,7 @@ void TfMain::Create() {
   ui::SetFormTranslator(loader_.get());
   minThreads_ = std::make_unique<TMinThreads>(*threadCalls_, [this] { MinThreadFired(); });
   reminders_ = std::make_unique<TMainReminders>(*this, instance_);
+  CreateSearch();
 
   hideCountdown_ = 0;
   SetDockVisible(false);
@@ -180,6 +186,7 @@ void TfMain::CreateComponents() {
                               bkPan_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(errorBox_, GWLP_USERDATA, static_cast<LONG_PTR>(GetSysColor(COLOR_WINDOW)));
   SetWindowLongPtrW(bkPan_, GWLP_USERDATA, static_cast<LONG_PTR>(GetSysColor(COLOR_WINDOW)));
+  CreateTabs();
   ApplyFonts();
   LayOutClient();
 }
@@ -194,13 +201,15 @@ void TfMain::LayOutClient() {
   GetClientRect(Handle(), &client);
   const int headerHeight = header_->Height();
   header_->SetBounds(0, 0, client.right);
-  MoveWindow(bkPan_, 0, headerHeight, client.right, std::max<int>(0, client.bottom - headerHeight),
-             TRUE);
+  const int top = headerHeight + LayOutSearchPanel(headerHeight, client.right);
+  MoveWindow(bkPan_, 0, top, client.right, std::max<int>(0, client.bottom - top), TRUE);
   RECT back;
   GetClientRect(bkPan_, &back);
   MoveWindow(errorBox_, 0, 0, back.right, back.bottom, TRUE);
+  LayOutTabs();
+  const RECT area = ViewArea();
   if (noteview::TNoteView* view = GetCurrentNotes())
-    MoveWindow(view->Handle(), 0, 0, back.right, back.bottom, TRUE);
+    MoveWindow(view->Handle(), 0, 0, area.right, area.bottom, TRUE);
   if (errorBar_) errorBar_->LayOut();
 }
 
@@ -268,12 +277,13 @@ void TfMain::AfterStart() {
   }
 }
 
-void TfMain::RefreshCaption() {
+void TfMain::RefreshCaption(bool refreshView) {
   UpdateControls();
   ShowCurrentView();
+  RefreshTabs();
   UpdateDockingState();
   // The current list's view takes the notes as they are now.
-  if (TNotesList* list = loader_->Database().Current())
+  if (TNotesList* list = refreshView ? loader_->Database().Current() : nullptr)
     if (INoteView* view = list->View()) view->NotesChanged();
   // Repaint so a language or scheme change shows at once.
   InvalidateRect(header_->Handle(), nullptr, FALSE);
@@ -304,8 +314,7 @@ void TfMain::ShowCurrentView() {
     if (&view != current) view.SetVisible(false);
   });
   if (!current) return;
-  RECT back;
-  GetClientRect(bkPan_, &back);
+  const RECT back = ViewArea();
   SetWindowPos(current->Handle(), HWND_BOTTOM, 0, 0, back.right, back.bottom, SWP_NOACTIVATE);
   current->SetVisible(true);
 }
@@ -660,6 +669,11 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       menuPictures_.SetDpi(dpi_);
       ApplyFonts();
       ForEachView([this](noteview::TNoteView& view) { view.SetDpi(dpi_); });
+      if (dropTargets_) dropTargets_->SetDpi(dpi_);
+      if (searchPanel_) {
+        searchPanel_->SetDpi(dpi_);
+        searchPanel_->SetFont(uiFont_.get());
+      }
       SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -710,6 +724,9 @@ LRESULT CALLBACK TfMain::MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code >= 0 && hookOwner_ &&
       (wParam == WM_LBUTTONDOWN || wParam == WM_NCLBUTTONDOWN || wParam == WM_RBUTTONDOWN))
     hookOwner_->shownByUser_ = true;
+  // A drag of notes or of a tab shows the drop targets once it is under way.
+  if (code >= 0 && hookOwner_ && wParam == WM_MOUSEMOVE)
+    hookOwner_->DragPointerMoved(reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

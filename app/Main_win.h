@@ -34,9 +34,16 @@ class TQuoteCapture;
 }
 
 namespace vellumio::noteview {
+class INoteViewControl;
 class TNoteView;
 class TNoteViewFactory;
 }
+
+namespace vellumio::search {
+class ISearchWindow;
+class TSearch;
+class TTypeToFilter;
+}  // namespace vellumio::search
 
 namespace vellumio::ui {
 class TMainThreadCalls;
@@ -53,6 +60,9 @@ class TMinThreads;
 class TTrayIcon;
 class TMainNoteHost;
 class TMainReminders;
+class TDropTargets;
+class TSearchPanel;
+class TTabStrip;
 
 // Private messages of the second-copy protocol.
 inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
@@ -136,6 +146,15 @@ public:
 
   // Reminders (MainReminders_win.cpp): the alert, the editor, new reminders.
   TMainReminders& Reminders() { return *reminders_; }
+  // Lists as tabs (MainTabs_win.cpp). SetCurrentNotes selects the tab of
+  // `list`; the drag calls come from the note views through the host.
+  void SetCurrentNotes(TNotesList& list);
+  void NoteDragStarted();
+  void NoteDragEnded(noteview::INoteViewControl& view);
+  // The search panel, Find and Find again (MainSearch_win.cpp).
+  void SetSearchVisible(bool visible);
+  bool SearchVisible() const;
+  search::TSearch& Search() { return *search_; }
 
 protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -149,7 +168,8 @@ private:
   void CreateComponents();
   void FinishConstruction();
   void AfterStart();
-  void RefreshCaption();
+  // The caption refresh; `refreshView` also rebuilds the current view.
+  void RefreshCaption(bool refreshView = true);
   void LayOutClient();
   void ApplyFonts();
   void ShowCurrentView();
@@ -203,6 +223,38 @@ private:
   void ActionNextReminder();
   bool FormKeyDown(WPARAM key);
   void OnMenuButton();
+
+  // Lists as tabs (MainTabs_win.cpp).
+  void CreateTabs();
+  // The back panel's client area less the tab strip: the current view's.
+  RECT ViewArea() const;
+  void LayOutTabs();
+  void RebuildTabs();
+  void RefreshTabs();
+  bool SwitchToTab(int index);
+  void TabRightClick(int index, POINT at);
+  void RunTabCommand(UINT id);
+  void BuildSchemeMenu();
+  void ActionRenameList();
+  void ActionDeleteList();
+  bool ActionNewList();
+  void ActionShowNewList();
+  void ActionTabColour(int index);
+  void ActionColourScheme(int index);
+  void DragPointerMoved(POINT screen);
+  bool DropAccepted(POINT screen) const;
+  void EndDropTargets();
+  void TabDragEnded(POINT screen);
+  // Searching (MainSearch_win.cpp).
+  void CreateSearch();
+  int LayOutSearchPanel(int top, int width);
+  bool PreviewChar(const MSG& msg);
+  void SearchTextChanged();
+  bool SearchFieldKey(unsigned key);
+  void StepToList(int step);
+  void UpdateStepButtons();
+  void ActionFind();
+  void ActionFindAgain();
 
   // Hooks of the main thread: a click or a key in the program means the
   // user is working with it, so auto-hide waits.
@@ -262,6 +314,18 @@ private:
   std::unique_ptr<TMainReminders> reminders_;
   bool capturing_ = false;
   bool hotKeysRegistered_ = false;
+
+  // Lists as tabs and searching.
+  std::unique_ptr<TTabStrip> tabStrip_;
+  std::unique_ptr<TDropTargets> dropTargets_;
+  std::unique_ptr<ui::TMenuComponent> tabPopup_, tabSpPopup_;
+  HMENU schemeMenu_ = nullptr, colourMenu_ = nullptr;  // submenus of tabPopup_
+  ui::TBitmap colourPictures_[17];
+  bool switchingList_ = false;
+  std::unique_ptr<TSearchPanel> searchPanel_;
+  std::unique_ptr<search::TTypeToFilter> typeToFilter_;
+  std::unique_ptr<search::ISearchWindow> searchWindow_;
+  std::unique_ptr<search::TSearch> search_;
 
   static TfMain* hookOwner_;
 };

@@ -29,6 +29,7 @@
 
 #include "bench/BenchDatabase.h"
 #include "bench/BenchReport.h"
+#include "bench/BenchWindows_win.h"
 #include "bench/Measure.h"
 #include "noteview/NoteListBox_win.h"
 #include "noteview/NoteView_win.h"
@@ -93,59 +94,6 @@ void WritePlain(const fs::path& path, const std::vector<uint8_t>& bytes) {
 
 // ---- Windows ----------------------------------------------------------------------------------
 
-class TBenchHost final : public noteview::INoteViewHost {
-public:
-  noteview::TNoteViewOptions Options() const override { return {}; }
-  std::u16string Text(std::u16string_view, std::u16string_view key) const override {
-    std::u16string text(1, u'[');
-    text.append(key);
-    text.push_back(u']');
-    return text;
-  }
-  std::u16string DateFormat() const override { return u"dddd, d mmmm yyyy"; }
-  std::u16string NewNoteShortcut() const override { return u"Ctrl+Shift+N"; }
-  std::u16string SchemesFolder() const override { return {}; }
-  std::u16string CurrentSchemeFile() const override { return {}; }
-  void NotesChanged(TNotesList&) override {}
-  void NoteDragStarted(noteview::INoteViewControl&) override {}
-  void NoteDragEnded(noteview::INoteViewControl&) override {}
-  void EscapeFromList() override {}
-  bool ConfirmDelete(const std::u16string&, std::u16string_view) override { return false; }
-  bool CanEditReminders() const override { return false; }
-  bool EditReminder(TNotesList&, TNoteItem&) override { return false; }
-  bool CanPrint() const override { return false; }
-  void Print(noteview::INoteViewControl&, bool, bool) override {}
-};
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// The window the views are children of: a visible popup of 320 x 600.
-HWND MakeParent() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ParentProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"NoteViewBenchParent";
-  RegisterClassW(&wc);
-  const HWND parent =
-      CreateWindowExW(0, wc.lpszClassName, L"noteview_bench", WS_POPUP | WS_VISIBLE, 100, 100,
-                      kWidth, kHeight, nullptr, nullptr, wc.hInstance, nullptr);
-  if (!parent) throw std::runtime_error("cannot create the parent window");
-  return parent;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 TNoteView& ViewOf(TNoteListCollection& db) {
   auto* view = db.ListCount() > 0 ? dynamic_cast<TNoteView*>(db.List(0)->View()) : nullptr;
   if (!view) throw std::runtime_error("the loaded list has no view");
@@ -184,7 +132,7 @@ int MemoryChild() {
   if (!argv || argc != 5) return 2;
   const std::wstring database = argv[2], mode = argv[3], result = argv[4];
   LocalFree(argv);
-  const HWND parent = MakeParent();
+  const HWND parent = MakeParent(kWidth, kHeight);
   TBenchHost host;
   noteview::TNoteViewFactory factory(parent, GetModuleHandleW(nullptr), host);
   const bool views = mode == L"views";
@@ -452,7 +400,7 @@ int Run(const BenchOptions& options) {
   std::printf("%d notes in one list, database file %.1f MB\n", options.count,
               bytes.size() / kMegabyte);
 
-  const HWND parent = MakeParent();
+  const HWND parent = MakeParent(kWidth, kHeight);
   Pump();
   TBenchHost host;
   noteview::TNoteViewFactory factory(parent, GetModuleHandleW(nullptr), host);

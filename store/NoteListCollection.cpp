@@ -104,6 +104,8 @@ TNotesList* TNoteListCollection::InsertList(int index) {
   index = std::clamp(index, 0, ListCount());
   auto list = std::make_unique<TNotesList>(this);
   if (lightweight_) list->yieldWhileLoading = true;
+  // The search panel's filter narrows every list, new ones included.
+  list->filter_ = filter_;
   TNotesList* raw = list.get();
   lists_.insert(lists_.begin() + index, std::move(list));
   return raw;
@@ -129,6 +131,7 @@ int TNoteListCollection::MoveList(int from, int to) {
   TNotesList* copy = InsertList(insertAt);
   const int source = IndexOfList(copy) <= from ? from + 1 : from;
   copy->Assign(*lists_[source]);
+  copy->SetFilter(filter_);  // reading the copy cleared it
   IndexList(*lists_[source], false);
   lists_[source]->owner_ = nullptr;
   lists_.erase(lists_.begin() + source);
@@ -146,7 +149,9 @@ TNotesList* TNoteListCollection::Current() const { return List(currentList_); }
 
 void TNoteListCollection::SetFilter(const std::u16string& filter) {
   filter_ = filter;
-  if (TNotesList* list = Current()) list->SetFilter(filter);
+  // Every list, not only the current one: the tabs show which lists hold
+  // matches, and switching lists keeps the filter.
+  for (auto& list : lists_) list->SetFilter(filter);
 }
 
 TNotesList* TNoteListCollection::FindListOf(const TNoteItem* note) const {

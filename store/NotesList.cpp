@@ -5,10 +5,12 @@
 #include "base/Clock.h"
 #include "base/Errors.h"
 #include "base/Stream.h"
+#include "base/TextUtil.h"
 #include "platform/Platform.h"
 #include "store/NoteItem.h"
 #include "store/NoteListCollection.h"
 #include "store/NoteViewLink.h"
+#include "store/StoreHost.h"
 
 namespace vellumio {
 
@@ -201,6 +203,30 @@ void TNotesList::Assign(TNotesList& source) {
 
 void TNotesList::CommitEdit() {
   if (view_) view_->CommitEdit();
+}
+
+int TNotesList::MarkMatches(const std::u16string& text) {
+  const int count = VisibleCount();
+  if (text.empty()) {
+    for (int i = 0; i < count; ++i) VisibleNote(i)->SetFound(false);
+    return 0;
+  }
+  // Compared in UTF-16 with the live filter's rule: a search in the system
+  // ANSI code page turned every letter outside it into "?", so any note
+  // with as many foreign letters matched and no note with emoji could.
+  const TCaseInsensitiveNeedle needle(text);
+  const bool withSubject = StoreHost().ShowSubject();
+  int marked = 0;
+  for (int i = 0; i < count; ++i) {
+    TNoteItem* note = VisibleNote(i);
+    // The subject follows the text after one space, so a match may span
+    // the end of the text and the start of the subject.
+    const bool found = withSubject ? needle.FoundIn(note->Text() + u" " + note->Subject())
+                                   : needle.FoundIn(note->Text());
+    note->SetFound(found);
+    if (found) ++marked;
+  }
+  return marked;
 }
 
 void TNotesList::NotifyViews() {

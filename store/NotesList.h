@@ -75,6 +75,12 @@ public:
   void Assign(TNotesList& source);
   void CommitEdit();
 
+  // The marking search: sets the Found mark of every visible note to
+  // whether it holds `text` (case-insensitively, in the text, and in the
+  // subject while subjects are shown); clears every mark for an empty
+  // text. Returns the number of marked notes.
+  int MarkMatches(const std::u16string& text);
+
   void ExportToLines(std::vector<std::u16string>& lines);
 
   void SaveToStream(TStream& stream);

@@ -724,17 +724,29 @@ screen_rgb() {
 dark_pixels() { screen_rgb "$@" | awk '$1 < 110 && $2 < 110 && $3 < 110 { n++ } END { print n + 0 }'; }
 green_pixels() { screen_rgb "$@" | awk '$2 > $1 + 40 && $2 > $3 + 40 { n++ } END { print n + 0 }'; }
 
-# The view's client area starts below the header (VX, VY on the screen,
-# VH high). At FontSize 2 and 96 DPI a text line is 17 pixels, the date
-# band 22: the prompt (item 0) is 79 pixels high and a card of up to three
+# The view's client area starts below the header and ends above the list
+# tabs (VX, VY on the screen, VH high). At FontSize 2 and 96 DPI a text
+# line is 17 pixels, the date band 22: the prompt (item 0) is 79 pixels
+# high and a card of up to three
 # lines written today (no date band) 57. While editing, the subject editor
 # sits at 95 and the memo at 118 below the view's top; the save button at
 # 6, VH - 30, 32 x 22.
 view_bounds() {
   e2e_main_bounds || return 1
+  strip_height
   VX=$((MX + E2E_FRAME))
   VY=$((MY + E2E_FRAME + E2E_HEADER))
-  VH=$((MH - 2 * E2E_FRAME - E2E_HEADER))
+  VH=$((MH - 2 * E2E_FRAME - E2E_HEADER - STRIP))
+}
+# STRIP: the height of the list tabs below the view (0 without them):
+# from the window's inner bottom edge up to the strip's top line, at the
+# strip's empty right end.
+strip_height() {
+  STRIP=0
+  read_tabs || return 0
+  local x=$((MX + MW - E2E_FRAME - 3)) bottom=$((MY + MH - E2E_FRAME - 1))
+  STRIP=$(screen_rgb "$x" $((bottom - 40)) 1 41 |
+    awk '{ r[NR] = $0 } END { for (i = NR - 1; i >= 1; i--) if (r[i] != r[NR]) { print NR + 1 - i; exit } print 0 }')
 }
 # Screen y of a point in the text of item $1 (1 = the top note), and of
 # its completion box (24 .. 35 x 31 .. 42 inside the card).
@@ -792,6 +804,7 @@ EOF2
   select_item 3
   xdotool key Return
   expect "Enter opens the editor on the selected note (save button shown)" e2e_poll 3 editor_open
+  editor_open || { note "VY=$VY VH=$VH STRIP=$STRIP"; e2e_screenshot "$WORK/noteview-enter.png"; }
   xdotool key ctrl+End
   xdotool type --delay 20 " lost"
   e2e_click $((VX + 150)) $((VY + 105))
@@ -1396,9 +1409,338 @@ print("%d %s" % (len(notes), notes[0]["text"]))')" = "5 (empty note)"
   end_scenario
 }
 
+# ---- Lists as tabs, the search panel, Find ----------------------------------------------
+
+# The tab strip fills the bottom of the client area. TABS holds "left
+# right" of every tab on the row 8 pixels above the window's inner bottom
+# edge (runs of pixels that are not the strip's own background, which is
+# read at its left end, before the first tab); TAB_Y is that row.
+read_tabs() {
+  e2e_main_bounds || return 1
+  TAB_Y=$((MY + MH - E2E_FRAME - 8))
+  local left=$((MX + E2E_FRAME)) width=$((MW - 2 * E2E_FRAME))
+  TABS=$(screen_rgb "$left" "$TAB_Y" "$width" 1 | awk -v x0="$left" -v n="$width" '
+    { r[NR - 1] = $0 }
+    END {
+      bg = r[0]; start = -1
+      for (i = 0; i < n; i++) {
+        if (r[i] != bg && start < 0) start = i
+        if (r[i] == bg && start >= 0) { if (i - start > 6) print x0 + start, x0 + i - 1; start = -1 }
+      }
+    }')
+  [ -n "$TABS" ]
+}
+tab_count() { read_tabs && [ "$(wc -l <<<"$TABS")" -eq "$1" ]; }
+# The centre of tab $1 (1 = the first): TX, TY.
+tab_point() {
+  local l r
+  read_tabs || return 1
+  read -r l r <<<"$(sed -n "${1}p" <<<"$TABS")"
+  [ -n "$l" ] || return 1
+  TX=$(((l + r) / 2))
+  TY=$TAB_Y
+}
+# "R G B" just inside tab $1's left edge (fill, clear of the caption).
+tab_colour() {
+  local l
+  read_tabs || return 1
+  read -r l _ <<<"$(sed -n "${1}p" <<<"$TABS")"
+  screen_rgb $((l + 3)) "$TAB_Y" 1 1
+}
+tab_selected() { [ "$(tab_colour "$1")" = "247 240 223" ]; }  # NOTE_BK_1 of vellumio.sch
+tab_white() { [ "$(tab_colour "$1")" = "255 255 255" ]; }
+# A hand's drag from ($1, $2) to ($3, $4) in steps of 6 pixels.
+drag_to() {
+  local i n dx=$(($3 - $1)) dy=$(($4 - $2))
+  local len=$((${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}))
+  n=$((len / 6 + 1))
+  xdotool mousemove "$1" "$2" mousedown 1
+  for ((i = 1; i <= n; i++)); do
+    xdotool mousemove $(($1 + dx * i / n)) $(($2 + dy * i / n))
+    sleep 0.02
+  done
+  sleep 0.3
+}
+# The drop targets: a panel in the lower right corner of the back panel
+# (above the window's inner bottom edge), shown while something is dragged.
+drop_point() {
+  e2e_main_bounds || return 1
+  DX=$((MX + MW - E2E_FRAME - 5 - 19))
+  DY=$((MY + MH - E2E_FRAME - 5 - 22))
+}
+drop_targets_shown() { drop_point && [ "$(screen_rgb $((DX - 45)) "$DY" 1 1)" != "$(screen_rgb $((DX - 100)) "$DY" 1 1)" ]; }
+# The filter panel: right under the header, where the notes are while it
+# is closed (FILTER_OFF, read before it first opens).
+filter_probe() {
+  e2e_main_bounds || return 1
+  screen_rgb $((MX + MW - E2E_FRAME - 3)) $((MY + E2E_FRAME + E2E_HEADER + 3)) 1 1
+}
+filter_panel_shown() { [ "$(filter_probe)" != "$FILTER_OFF" ]; }
+filter_panel_hidden() { ! filter_panel_shown; }
+find_dialog() { e2e_dialog Find >/dev/null; }
+no_find_dialog() { ! find_dialog; }
+rename_dialog() { e2e_dialog "Rename List" >/dev/null; }
+new_list_dialog() { e2e_dialog "New List" >/dev/null; }
+no_rename_dialog() { ! rename_dialog; }
+# The lists as "name|colour|text,text,..." lines; found notes get a "+".
+dump_lists() {
+  "$DBTOOL" dump "$1" | python3 -c '
+import json, sys
+for l in json.load(sys.stdin)["lists"]:
+    print("%s|%d|%s" % (l["name"], l["colour"], ",".join(("+" if n["found"] else "") + n["text"] for n in l["notes"])))'
+}
+
+# Shows the docked window and pins it; a pin clicked while the window
+# still slides in may miss, so it is tried again until the window stays.
+show_pinned() {
+  local try
+  for try in 1 2 3; do
+    e2e_main_shown || e2e_touch_dock_line $((280 + try * 20)) 4 || continue
+    sleep 0.5
+    e2e_click_pin
+    sleep 0.5
+    e2e_header_point && xdotool mousemove 640 400
+    e2e_holds 1 e2e_main_shown && return 0
+  done
+  return 1
+}
+
+scenario_tabs() {
+  local dir today
+  # All notes of today, written before now: no date bands between the
+  # cards, and the dates still order a moved note.
+  today=$(date +%F)
+  dir=$(scenario_folder tabs <<'EOF2'
+[Settings\Indicator]
+FontSize=2
+GroupMode=0
+ShowSubject=0
+EOF2
+)
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<EOF2
+list Work
+note $today 00:05 | | Alpha work note
+note $today 00:03 | | Bravo apple note
+note $today 00:01 | | Kilo note
+list Home
+note $today 00:04 | | Charlie home apple
+list Ideas
+note $today 00:02 | | Delta idea
+list Spare
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60 || ! show_pinned; then
+    fail "the program comes up docked with four lists and shows its window pinned"
+    end_scenario
+    return
+  fi
+  view_bounds
+  FILTER_OFF=$(filter_probe)
+  TX=0 TY=0
+  if e2e_poll 10 tab_count 5; then
+    pass "the strip shows four list tabs and the new-list tab"
+  else
+    fail "the strip shows four list tabs and the new-list tab"
+    e2e_screenshot "$WORK/tabs-strip.png"
+  fi
+  note "tabs at y=$TAB_Y: $(tr '\n' ';' <<<"$TABS")"
+  expect "the first list's tab is the selected one" tab_selected 1
+
+  # Clicking a tab switches the list.
+  tab_point 2 && e2e_click "$TX" "$TY"
+  expect "a click on the second tab selects it" e2e_poll 3 tab_selected 2
+  tab_point 1 && e2e_click "$TX" "$TY"
+  e2e_poll 3 tab_selected 1
+
+  # The tab's menu: Tab Color (the last item) > Red (the 13th colour).
+  tab_point 1 && xdotool mousemove "$TX" "$TY" click 3
+  if e2e_poll 3 menu_open; then
+    pass "a right click on a tab opens its menu"
+    xdotool key Up Right
+    sleep 0.3
+    for _ in $(seq 12); do xdotool key Down; done
+    xdotool key Return
+  else
+    fail "a right click on a tab opens its menu"
+  fi
+  # Rename through the dialog (the menu's first item).
+  sleep 0.5
+  tab_point 1 && xdotool mousemove "$TX" "$TY" click 3
+  e2e_poll 3 menu_open && xdotool key Down Return
+  if e2e_poll 5 rename_dialog; then
+    pass "Rename opens the rename dialog"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "Office"
+    xdotool key Return
+    expect "OK closes the rename dialog" e2e_poll 3 no_rename_dialog
+  else
+    fail "Rename opens the rename dialog"
+    e2e_screenshot "$WORK/tabs-rename.png"
+  fi
+  # The empty strip's menu.
+  read_tabs
+  local last_right
+  last_right=$(tail -n1 <<<"$TABS" | cut -d' ' -f2)
+  xdotool mousemove $((last_right + 30)) "$TAB_Y" click 3
+  expect "a right click on the empty strip opens the new-list menu" e2e_poll 3 menu_open
+  xdotool key Escape
+  e2e_poll 2 e2e_menu_window >/dev/null && xdotool key Escape
+  sleep 0.3
+
+  # A note dragged onto another tab: Alpha (the top note) into Home.
+  select_item 1
+  sleep 0.6
+  tab_point 2
+  drag_to $((VX + 150)) "$(item_y 1)" "$TX" "$TY"
+  expect "the drop targets appear while a note is dragged" drop_targets_shown
+  xdotool mouseup 1
+  expect "the drop targets go when the note is dropped" e2e_poll 2 eval '! drop_targets_shown'
+  sleep 0.5
+
+  # A note dragged onto the delete target asks first: Kilo (now the
+  # second note of Office).
+  select_item 2
+  sleep 0.6
+  drop_point
+  drag_to $((VX + 150)) "$(item_y 2)" "$DX" "$DY"
+  xdotool mouseup 1
+  if e2e_poll 3 confirmation_box >/dev/null; then
+    pass "a note dropped on the delete target asks before deleting"
+    box_client
+    e2e_click $((CBX + 208 + 37)) $((CBY + 96 + 12))
+    e2e_poll 3 no_box
+  else
+    fail "a note dropped on the delete target asks before deleting"
+  fi
+
+  # A tab dragged onto another: Ideas (third) onto Office (first).
+  tab_point 3 && e2e_click "$TX" "$TY"
+  e2e_poll 3 tab_selected 3
+  sleep 0.6  # not a double click
+  local fx=$TX fy=$TY
+  tab_point 1
+  drag_to "$fx" "$fy" "$TX" "$TY"
+  xdotool mouseup 1
+  expect "the dragged tab is selected at its new place" e2e_poll 3 tab_selected 1
+
+  # The new-list tab asks for a name and selects the new list's tab.
+  sleep 0.6
+  tab_point 5 && e2e_click "$TX" "$TY"
+  if e2e_poll 5 new_list_dialog; then
+    pass "a click on the new-list tab asks for the new list's name"
+    xdotool type --delay 20 "Fresh"
+    xdotool key Return
+    expect "the new list gets a tab of its own, selected" e2e_poll 3 eval 'tab_count 6 && tab_selected 5'
+    tab_selected 5 || { note "tabs: $(tr '\n' ';' <<<"$TABS")"; e2e_screenshot "$WORK/tabs-new-list.png"; }
+  else
+    fail "a click on the new-list tab asks for the new list's name"
+  fi
+  tab_point 2 && e2e_click "$TX" "$TY"  # Office again
+  e2e_poll 3 tab_selected 2
+
+  # Typing filters every list; the tabs without matches turn white; Esc
+  # in the field closes the panel.
+  select_item 1
+  xdotool type --delay 30 "apple"
+  expect "typing in the list opens the filter panel" e2e_poll 3 filter_panel_shown
+  sleep 0.5
+  e2e_screenshot "$WORK/tabs-filter.png"
+  expect "while filtering, a list without matches has a white tab (Ideas)" e2e_poll 2 tab_white 1
+  expect "while filtering, a list with matches keeps its colour (Home)" eval '! tab_white 3'
+  xdotool key Escape
+  expect "Esc in the filter field closes the panel" e2e_poll 3 filter_panel_hidden
+  expect "without the filter no tab is white" e2e_poll 2 eval '! tab_white 1'
+  # Three Backspaces close what "abc" opened.
+  select_item 1
+  xdotool type --delay 30 "abc"
+  e2e_poll 3 filter_panel_shown
+  xdotool key BackSpace BackSpace
+  expect "two Backspaces of three keep the panel" e2e_holds 0.5 filter_panel_shown
+  xdotool key BackSpace
+  expect "the third Backspace closes the panel" e2e_poll 3 filter_panel_hidden
+
+  # Find "APPLE" in Office (Bravo apple note is its only match), then F3
+  # after it: the search fails.
+  select_item 1
+  xdotool key ctrl+f
+  if e2e_poll 5 find_dialog; then
+    pass "Ctrl+F opens the find dialog"
+    xdotool type --delay 20 "APPLE"
+    xdotool key Return
+    e2e_poll 3 no_find_dialog
+  else
+    fail "Ctrl+F opens the find dialog"
+  fi
+  sleep 0.5
+  xdotool key F3
+  expect "F3 after the last match tells that nothing more was found" e2e_poll 5 information_box
+  xdotool key Escape
+  e2e_poll 3 no_information_box
+  # Reopened, the dialog holds "APPLE": OK at once searches it again.
+  xdotool key ctrl+f
+  e2e_poll 5 find_dialog && xdotool key Return
+  e2e_poll 3 no_find_dialog
+  expect "Ctrl+F again keeps the last text (OK finds a match, no message)" e2e_holds 1.5 no_information_box
+
+  local stopped=0 lists
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program with exit code 0" \
+    test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  lists=$(dump_lists "$dir/notes.sbn")
+  note "lists after the run:"
+  while IFS= read -r line; do note "  $line"; done <<<"$lists"
+  expect "the tab dragged onto the first tab moved its list to the front" \
+    test "$(sed -n 1p <<<"$lists" | cut -d'|' -f1)" = Ideas
+  expect "the renamed list is Office and got the tab colour Red" \
+    test "$(sed -n 2p <<<"$lists" | cut -d'|' -f1-2)" = "Office|255"
+  expect "the note dragged onto Home is there, sorted by its date" \
+    test "$(sed -n 3p <<<"$lists" | cut -d'|' -f3)" = "Alpha work note,Charlie home apple"
+  expect "the note dropped on the delete target is gone; Find marked the match" \
+    test "$(sed -n 2p <<<"$lists" | cut -d'|' -f3)" = "+Bravo apple note"
+  expect "the new list was added at the end, empty" \
+    test "$(sed -n 5p <<<"$lists" | cut -d'|' -f1,3)" = "Fresh|"
+  end_scenario
+}
+
+# A database whose first list still has the name "List 1" shows it in the
+# user's language, and keeps that name.
+scenario_first_list_name() {
+  local dir
+  dir="$WORK/listname"
+  e2e_quiet_ini german.lng | e2e_make_folder "$dir"
+  if ! "$NATIVE_BUILD_DIR/tests/support/make_notes_db" "$dir/notes.sbn" >/dev/null <<'EOF2'
+list List 1
+note now | | A note
+list Second
+EOF2
+  then
+    fail "make_notes_db writes the seeded database"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up in German with a list called \"List 1\""
+    end_scenario
+    return
+  fi
+  local stopped=0 names
+  stop_program && e2e_wait_end 20 && stopped=1
+  expect "the stop message ends the program with exit code 0" \
+    test "$stopped" -eq 1 -a "${APP_RC:-x}" = 0
+  names=$(dump_lists "$dir/notes.sbn" | cut -d'|' -f1 | tr '\n' ',')
+  note "list names after the run: $names"
+  expect "\"List 1\" was renamed to the German \"Liste 1\" and saved; other names stay" \
+    test "$names" = "Liste 1,Second,"
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
   language_dialog error_bar docking remembered_answer note_view capture
-  settings reminders)
+  settings reminders tabs first_list_name)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 

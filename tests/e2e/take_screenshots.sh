@@ -22,6 +22,12 @@
 #
 # takes the reminder alert of a due note (with its snooze menu open) and
 # the reminder editor opened from it. Writes OUT_DIR/<language>-reminder-*.png.
+#
+#   tests/e2e/take_screenshots.sh --tabs [OUT_DIR [LANGUAGE...]]
+#
+# takes the list tabs of a database with five lists: the strip, a filter
+# typed into the window, the drop targets while a note is dragged, and
+# the find dialog. Writes OUT_DIR/<language>-tabs-<what>.png.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -30,8 +36,8 @@ source "$ROOT/tests/e2e/e2e_lib.sh"
 NATIVE_DIR="${NATIVE_BUILD_DIR:-$ROOT/build/native}"
 DBTOOL="$NATIVE_DIR/tools/vellumio-db/vellumio-db"
 MODE=app
-if [ "${1:-}" = --notes ]; then
-  MODE=notes
+if [ "${1:-}" = --notes ] || [ "${1:-}" = --tabs ]; then
+  MODE=${1#--}
   shift
 elif [ "${1:-}" = --reminders ]; then
   MODE=reminders
@@ -259,6 +265,59 @@ if [ "$MODE" = notes ]; then
     set_dpi "$dpi"
     for lang in "${LANGS[@]}"; do notes_run "$lang" "$dpi"; done
   done
+  exit 0
+fi
+
+NOTES_TABS='list Inbox
+note -1d 10:00 | | Call the printer service about the toner
+note -2d 09:00 | Apples | Buy apples and pears
+list Work projects
+note -1d 11:00 | | Quarterly report draft
+list Reading
+note -3d 08:00 | | A short history of apple growing
+list Travel
+list Ideas
+note -5d 12:00 | | A tab strip along the bottom'
+
+tabs_run() {
+  local lang="$1"
+  notes_start "$lang" "$lang-tabs" "$NOTES_TABS" "[Settings\\Indicator]\nGroupMode=0" 100 || { finish; return; }
+  notes_shot "$lang-tabs-strip"
+  e2e_click $((VX + 150)) $((VY + 79 + 12))
+  xdotool type --delay 40 "apple"
+  notes_shot "$lang-tabs-filter"
+  xdotool key Escape
+  sleep 0.5
+  # A drag of the selected note, held still while the picture is taken.
+  e2e_click $((VX + 150)) $((VY + 79 + 12))
+  sleep 0.6
+  xdotool mousemove $((VX + 150)) $((VY + 79 + 12)) mousedown 1
+  for i in 1 2 3 4 5 6 7 8; do xdotool mousemove $((VX + 150 + i * 5)) $((VY + 79 + 12 + i * 8)); sleep 0.03; done
+  sleep 0.5
+  shot "$lang-tabs-dragging"
+  xdotool mousemove $((VX + 150)) $((VY + 79 + 12)) mouseup 1
+  sleep 0.3
+  xdotool key ctrl+f
+  if e2e_poll 5 any_dialog; then
+    sleep 0.4
+    shot "$lang-tabs-find"
+    xdotool key Escape
+    e2e_poll 3 no_dialog
+  fi
+  # The tab's menu with its colour submenu open.
+  e2e_main_bounds
+  xdotool mousemove $((MX + E2E_FRAME + 20)) $((MY + MH - E2E_FRAME - 8)) click 3
+  if e2e_poll 3 e2e_menu_window >/dev/null; then
+    xdotool key Up Right
+    sleep 0.5
+    shot "$lang-tabs-colours"
+    xdotool key Escape Escape
+  fi
+  finish
+}
+
+if [ "$MODE" = tabs ]; then
+  for lang in "${LANGS[@]}"; do tabs_run "$lang"; done
   exit 0
 fi
 

@@ -286,7 +286,7 @@ std::vector<CodeKey> KeysAskedForBySources() {
   static const std::regex getText(R"re(GetText\s*\(\s*u?"([^"]*)"\s*,\s*u?"([^"]*)")re");
   static const std::regex placeholder(R"re((?:u|L|u8)?"\[([._A-Za-z][._A-Za-z0-9]*)\]")re");
   std::vector<CodeKey> keys;
-  for (const char* folder : {"app", "store", "reminders", "lang", "config", "noteview"}) {
+  for (const char* folder : {"app", "store", "reminders", "lang", "config", "noteview", "search"}) {
     const fs::path root = RepoRoot() / folder;
     if (!fs::exists(root)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
