@@ -15,9 +15,11 @@ namespace {
 constexpr wchar_t kClassName[] = L"TVellumioSearchPan";
 constexpr int kChangeId = 100;
 
-// A step button's arrow, drawn on white (white is transparent for the
-// flat buttons), so that no glyph resource is needed for two triangles.
-HBITMAP ArrowGlyph(int size, bool pointsLeft) {
+// The panel's small glyphs are drawn at run time on white (white is
+// transparent for the flat buttons), so that no glyph resource is needed
+// for two triangles and a cross. `draw` paints on the white square.
+template <class Draw>
+HBITMAP DrawnGlyph(int size, Draw draw) {
   const HDC screen = GetDC(nullptr);
   const HDC dc = CreateCompatibleDC(screen);
   const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
@@ -26,28 +28,28 @@ HBITMAP ArrowGlyph(int size, bool pointsLeft) {
     ui::TSelectGuard select(dc, bitmap);
     RECT all{0, 0, size, size};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    draw(dc);
+  }
+  DeleteDC(dc);
+  return bitmap;
+}
+
+// A step button's arrow.
+HBITMAP ArrowGlyph(int size, bool pointsLeft) {
+  return DrawnGlyph(size, [size, pointsLeft](HDC dc) {
     const int mid = size / 2, half = size / 4;
     const POINT left[] = {{mid - half, mid}, {mid + half, mid - 2 * half}, {mid + half, mid + 2 * half}};
     const POINT right[] = {{mid + half, mid}, {mid - half, mid - 2 * half}, {mid - half, mid + 2 * half}};
     ui::TSelectGuard brush(dc, GetStockObject(BLACK_BRUSH));
     ui::TSelectGuard pen(dc, GetStockObject(BLACK_PEN));
     Polygon(dc, pointsLeft ? left : right, 3);
-  }
-  DeleteDC(dc);
-  return bitmap;
+  });
 }
 
-// The close button's cross, drawn the same way (the header's close glyph
-// is white, made for the dark header).
+// The close button's cross (the header's close glyph is white, made for
+// the dark header).
 HBITMAP CrossGlyph(int size) {
-  const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-  ReleaseDC(nullptr, screen);
-  {
-    ui::TSelectGuard select(dc, bitmap);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  return DrawnGlyph(size, [size](HDC dc) {
     ui::TGdiObject<HPEN> pen(CreatePen(PS_SOLID, std::max(1, size / 7), RGB(64, 64, 64)));
     ui::TSelectGuard usePen(dc, pen.Get());
     const int a = size / 4, b = size - size / 4;
@@ -55,9 +57,7 @@ HBITMAP CrossGlyph(int size) {
     LineTo(dc, b, b);
     MoveToEx(dc, b - 1, a, nullptr);
     LineTo(dc, a - 1, b);
-  }
-  DeleteDC(dc);
-  return bitmap;
+  });
 }
 
 // A child's own visibility flag (IsWindowVisible is false for all of
