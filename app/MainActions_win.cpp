@@ -188,11 +188,11 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings}) enable(id, !modal);
+  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings, kCheckUpdates})
+    enable(id, !modal);
   // Off until their dialogs exist: Find (also off while a dialog is open),
-  // Check for Updates, and Find Next, which needs the search engine's
-  // previous search.
-  for (UINT id : {kFind, kCheckUpdates, kFindAgain}) enable(id, false);
+  // and Find Next, which needs the search engine's previous search.
+  for (UINT id : {kFind, kFindAgain}) enable(id, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -241,6 +241,9 @@ void TfMain::RunCommand(UINT id) {
     case kAbout:
       ActionAbout();
       break;
+    case kCheckUpdates:
+      ActionCheckUpdates();
+      break;
     case kHelp:
       ActionHelp();
       break;
@@ -272,6 +275,10 @@ void TfMain::ActionAbout() {
     about.Execute(Handle());
   }
   loader_->EndModal(true);
+}
+
+void TfMain::ActionCheckUpdates() {
+  if (!loader_->IsModal()) loader_->CheckForUpdates(true);
 }
 
 void TfMain::ActionHelp() {

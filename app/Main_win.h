@@ -34,6 +34,7 @@ class TQuoteCapture;
 }
 
 namespace vellumio::noteview {
+class INoteViewControl;
 class TNoteView;
 class TNoteViewFactory;
 }
@@ -53,6 +54,7 @@ class TMinThreads;
 class TTrayIcon;
 class TMainNoteHost;
 class TMainReminders;
+class TMainUpdateChecks;
 
 // Private messages of the second-copy protocol.
 inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
@@ -111,6 +113,13 @@ public:
   // Quote capture (MainCapture_win.cpp): the selection of the program in
   // front as a new note at the top of the current list, opened for editing.
   void CaptureQuote();
+  // Printing (MainPrint_win.cpp): the note view's print commands, and what
+  // the tab strip's print target does with a dropped tab (its whole list)
+  // or dropped notes (the selected ones of their view).
+  void PrintNotes(noteview::INoteViewControl& view, bool forceDialog, bool allNotes);
+  void PrintDroppedList(TNotesList& list);
+  void PrintDroppedNotes(noteview::INoteViewControl& view);
+  void PrintText(const std::u16string& text, bool forceDialog);
   void RegisterHotKeys();
   void UnregisterHotKeys();
 
@@ -198,6 +207,7 @@ private:
   void ActionSettings();
   void ActionLangEditor();
   void ActionAbout();
+  void ActionCheckUpdates();
   void ActionHelp();
   void ActionExport();
   void ActionNextReminder();
@@ -260,6 +270,7 @@ private:
   // Made with the database, started at the end of start-up, stopped before
   // the database goes.
   std::unique_ptr<TMainReminders> reminders_;
+  std::unique_ptr<TMainUpdateChecks> updateChecks_;
   bool capturing_ = false;
   bool hotKeysRegistered_ = false;
 
