@@ -34,13 +34,17 @@ std::wstring DefaultPrinter() {
 TPrinterDC::TPrinterDC(const std::wstring& name) {
   const TPrinterChoice& choice = Choice();
   const DEVMODEW* mode = nullptr;
+  // Asked always: Wine fills its printer list from the print system in the
+  // background when a process starts, and the spooler's own calls wait for
+  // that; a device context made earlier cannot start a job.
+  const std::wstring systemDefault = DefaultPrinter();
   if (!name.empty()) {
     name_ = name;
   } else if (!choice.device.empty()) {
     name_ = choice.device;
     if (!choice.devMode.empty()) mode = reinterpret_cast<const DEVMODEW*>(choice.devMode.data());
   } else {
-    name_ = DefaultPrinter();
+    name_ = systemDefault;
   }
   if (!name_.empty()) dc_ = CreateDCW(L"WINSPOOL", name_.c_str(), nullptr, mode);
 }
