@@ -190,11 +190,10 @@ void TfMain::UpdateControls() {
   const auto enable = [this](UINT id, bool on) {
     if (trayMenu_) EnableMenuItem(trayMenu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   };
-  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings, kFind}) enable(id, !modal);
+  for (UINT id : {kNewReminder, kNextReminder, kAbout, kExport, kSettings, kFind, kCheckUpdates})
+    enable(id, !modal);
   // Find Next needs a previous search.
   enable(kFindAgain, !modal && search_ && search_->HasText());
-  // Off until its dialog exists: Check for Updates.
-  enable(kCheckUpdates, false);
   if (trayIcon_) {
     const TIndicatorSettings& indicator = loader_->ConfStore().IndicatorSettings;
     const bool wanted = loader_->ConfStore().GeneralSettings.TrayIcon ||
@@ -243,6 +242,9 @@ void TfMain::RunCommand(UINT id) {
     case kAbout:
       ActionAbout();
       break;
+    case kCheckUpdates:
+      ActionCheckUpdates();
+      break;
     case kHelp:
       ActionHelp();
       break;
@@ -280,6 +282,10 @@ void TfMain::ActionAbout() {
     about.Execute(Handle());
   }
   loader_->EndModal(true);
+}
+
+void TfMain::ActionCheckUpdates() {
+  if (!loader_->IsModal()) loader_->CheckForUpdates(true);
 }
 
 void TfMain::ActionHelp() {

@@ -37,12 +37,12 @@ public:
   void EscapeFromList() override;
   bool ConfirmDelete(const std::u16string& question, std::u16string_view answerId) override;
 
-  // The reminder editor (MainReminders_win.cpp). Printing comes with its
-  // own window; until then its menu item stays disabled.
+  // The reminder editor (MainReminders_win.cpp) and printing
+  // (MainPrint_win.cpp).
   bool CanEditReminders() const override { return true; }
   bool EditReminder(TNotesList& list, TNoteItem& note) override;
-  bool CanPrint() const override { return false; }
-  void Print(noteview::INoteViewControl&, bool, bool) override {}
+  bool CanPrint() const override { return true; }
+  void Print(noteview::INoteViewControl& view, bool showDialog, bool allNotes) override;
 
   // Where the pointer was when a note drag began; (-1, -1) when none runs.
   POINT DropOrigin() const { return dropOrigin_; }

@@ -14,6 +14,7 @@
 #include "app/HeaderBar_win.h"
 #include "app/MainNoteHost_win.h"
 #include "app/MainReminders_win.h"
+#include "app/MainUpdate_win.h"
 #include "app/capture/QuoteCapture_win.h"
 #include "app/MinThread_win.h"
 #include "app/SearchPanel_win.h"
@@ -145,6 +146,8 @@ void TfMain::Create() {
   minThreads_ = std::make_unique<TMinThreads>(*threadCalls_, [this] { MinThreadFired(); });
   reminders_ = std::make_unique<TMainReminders>(*this, instance_);
   CreateSearch();
+  updateChecks_ = std::make_unique<TMainUpdateChecks>(*this, *threadCalls_);
+  loader_->SetUpdateChecks(updateChecks_.get());
 
   hideCountdown_ = 0;
   SetDockVisible(false);
@@ -758,6 +761,7 @@ TfMain::~TfMain() {
   // The forms keep their translator until the loader is gone: saving at
   // exit may still ask a question.
   loader_.reset();  // saves the database and every setting
+  updateChecks_.reset();
   ui::SetFormTranslator(nullptr);
   if (viewFactory_ && NoteViewFactory() == viewFactory_.get()) SetNoteViewFactory(nullptr);
   viewFactory_.reset();

@@ -63,6 +63,7 @@ class TMainReminders;
 class TDropTargets;
 class TSearchPanel;
 class TTabStrip;
+class TMainUpdateChecks;
 
 // Private messages of the second-copy protocol.
 inline constexpr UINT kOpenUserMessage = WM_USER + 155;  // 1179: show yourself
@@ -121,6 +122,11 @@ public:
   // Quote capture (MainCapture_win.cpp): the selection of the program in
   // front as a new note at the top of the current list, opened for editing.
   void CaptureQuote();
+  // Printing (MainPrint_win.cpp): the note view's print commands, which
+  // the tab strip's print target uses too (a dropped tab prints its whole
+  // list, dropped notes the selected ones of their view).
+  void PrintNotes(noteview::INoteViewControl& view, bool forceDialog, bool allNotes);
+  void PrintText(const std::u16string& text, bool forceDialog);
   void RegisterHotKeys();
   void UnregisterHotKeys();
 
@@ -218,6 +224,7 @@ private:
   void ActionSettings();
   void ActionLangEditor();
   void ActionAbout();
+  void ActionCheckUpdates();
   void ActionHelp();
   void ActionExport();
   void ActionNextReminder();
@@ -312,6 +319,7 @@ private:
   // Made with the database, started at the end of start-up, stopped before
   // the database goes.
   std::unique_ptr<TMainReminders> reminders_;
+  std::unique_ptr<TMainUpdateChecks> updateChecks_;
   bool capturing_ = false;
   bool hotKeysRegistered_ = false;
 

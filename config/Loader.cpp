@@ -4,11 +4,13 @@
 #include <exception>
 #include <thread>
 
+#include "base/Clock.h"
 #include "base/DateFormat.h"
 #include "platform/Platform.h"
 #include "store/MainThreadQueue.h"
 #include "store/SaveFailure.h"
 #include "store/ThreadSaver.h"
+#include "update/UpdateReply.h"
 
 namespace vellumio {
 
@@ -93,7 +95,12 @@ TLoader::~TLoader() {
   } catch (const std::exception&) {
     // The saver has reported it; nothing more can be done at exit.
   }
-  while (WorkerCount() > 0) {
+  if (updateChecks_) updateChecks_->CancelAll();
+  // A cancelled request ends at once on Windows; where closing its handles
+  // does not free it, its receive time-out ends it later, and the thread
+  // then touches nothing of ours.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (WorkerCount() > 0 && std::chrono::steady_clock::now() < giveUp) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     platform::ProcessMessages();
   }
@@ -161,10 +168,19 @@ void TLoader::LoadScheme() {
 
 void TLoader::SaveDatabase() { database_->SaveIfModified(); }
 
+void TLoader::CheckForUpdates(bool manual) {
+  TGeneralSettings& general = confStore_->GeneralSettings;
+  const double now = Now();
+  if (updateChecks_ && (manual || AutomaticCheckDue(general.CheckUpdates, general.CheckDate, now)))
+    updateChecks_->Start(manual);
+  general.CheckDate = now;
+}
+
 void TLoader::ApplySettings() {
   confStore_->DatabaseSettings.EnsureDatabase();
   OpenDatabase();
   if (window_) window_->ApplySettings();
+  CheckForUpdates(false);
 }
 
 void TLoader::OpenDatabase() {

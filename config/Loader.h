@@ -33,6 +33,17 @@ namespace vellumio {
 class IMainThreadQueue;
 class ISaveFailureReceiver;
 
+// The update checks, as the loader sees them (the Windows build runs them on
+// worker threads, with the main window's result handlers).
+class IUpdateChecks {
+public:
+  virtual ~IUpdateChecks() = default;
+  // Starts one check; `manual` chooses the result handler.
+  virtual void Start(bool manual) = 0;
+  // At exit: running requests are cancelled and deliver nothing.
+  virtual void CancelAll() = 0;
+};
+
 // The main window, as the loader sees it.
 class ILoaderWindow {
 public:
@@ -67,7 +78,9 @@ public:
   // (and loads it), the English file, the user's language, the database.
   // Becomes the global loader and the store's host.
   explicit TLoader(TLoaderServices services = {});
-  // Saves the database, waits for update checks still running, then frees
+  // Saves the database, cancels the update checks still running and waits
+  // for them a little (a server that never answers must not keep the
+  // program from ending), then frees
   // everything in the reverse order (the store writes every setting).
   ~TLoader() override;
   TLoader(const TLoader&) = delete;
@@ -117,10 +130,21 @@ public:
   // format; always with the weekday.
   std::u16string DateFormat() const;
 
-  // Update-check threads alive; changed from those threads.
-  void SetWorkerCount(int count) { workerCount_.store(count); }
-  void ChangeWorkerCount(int delta) { workerCount_.fetch_add(delta); }
-  int WorkerCount() const { return workerCount_.load(); }
+  // Update-check threads alive; changed from those threads. A thread may
+  // outlive the loader (exit waits for it only briefly), so it keeps the
+  // counter itself alive through WorkerCounter().
+  void SetWorkerCount(int count) { workerCount_->store(count); }
+  void ChangeWorkerCount(int delta) { workerCount_->fetch_add(delta); }
+  int WorkerCount() const { return workerCount_->load(); }
+  std::shared_ptr<std::atomic<int>> WorkerCounter() const { return workerCount_; }
+
+  // The update checks (not owned); null detaches them.
+  void SetUpdateChecks(IUpdateChecks* checks) { updateChecks_ = checks; }
+  // A manual check always starts; an automatic one only when CheckUpdates
+  // is on and the last decision is more than 14 days away. Either way the
+  // decision day moves to today, so a program started at least every two
+  // weeks never checks by itself.
+  void CheckForUpdates(bool manual);
 
   // The folder of the last export this run (not stored).
   std::u16string LastExportFolder;
@@ -150,7 +174,8 @@ private:
   ISaveFailureReceiver& errorBarOnFailure();
   void SyncModuleValues();
 
-  std::atomic<int> workerCount_{0};
+  std::shared_ptr<std::atomic<int>> workerCount_ = std::make_shared<std::atomic<int>>(0);
+  IUpdateChecks* updateChecks_ = nullptr;
   int modalLevel_ = 0;
   ILoaderWindow* window_ = nullptr;
   TLanguageLoader mainLanguage_;

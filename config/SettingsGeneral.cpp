@@ -58,6 +58,7 @@ void TGeneralSettings::Load(TSettingsIni& ini) {
   LoadSetting(ini, GetSection(), TrayIconSetting(), *this);
   HotKeys.Load(ini);
   LoadSettings(ini, GetSection(), Table(), *this);
+  UpdateUrl = ini.ReadString(GetSection(), u"UpdateUrl", u"");
   RunAtStartup = startupLink_.Supported() && startupLink_.Exists();
 }
 

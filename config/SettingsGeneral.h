@@ -37,6 +37,10 @@ public:
   // its whole days are stored.
   double CheckDate = 0;
   bool RunAtStartup = false;
+  // The update service's address (scheme and host) instead of the built-in
+  // one; empty for the built-in one. Only read: administrators and tests
+  // put it there, the program never writes it.
+  std::u16string UpdateUrl;
   TSWHotKeys HotKeys;
 
   std::u16string GetSection() const override { return u"Settings\\General"; }

@@ -14,6 +14,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3 libpcre2-dev
   clang libclang-rt-14-dev python3
+  cups printer-driver-cups-pdf poppler-utils fonts-liberation
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

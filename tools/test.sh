@@ -190,6 +190,15 @@ if [ "$WIN64_OK" -eq 1 ]; then
       check_counted "windows tool tests (wine64)" wine_env_without_lock env \
         WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_tool_tests.sh
     fi
+    if [ -f tests/win/run_update_tests.sh ]; then
+      check_counted "update check against a loopback server (wine64)" wine_env_without_lock env \
+        WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_update_tests.sh
+    fi
+    if [ -f tests/print/run_print_tests.sh ]; then
+      check_counted "printing to a PDF printer (wine64)" wine_env_without_lock env \
+        WIN_BUILD_DIR="$ROOT/build/win64" NATIVE_BUILD_DIR="$ROOT/build/native" WINE64="$WINE64" \
+        bash tests/print/run_print_tests.sh
+    fi
     check "Vellumio.exe opens and closes (wine64)" vellumio_open_close
     # Its own prefix (with a virtual desktop) and display: real pointer input.
     if [ -f tests/e2e/run_app_tests.sh ]; then

@@ -67,10 +67,12 @@ e2e_make_folder() {
   sed 's/$/\r/' >"$dir/Vellumio.ini"
 }
 
-# The usual start: no language dialog, no first-start balloon.
+# The usual start: no language dialog, no first-start balloon, and the
+# automatic update check sent to a closed loopback port, never a real host.
 e2e_quiet_ini() {
   printf '[Dialogs\\fSelectLang]\nDefaultAnswer=1\n[LangModule]\nCurrentLanguage=%s\nIsLangModified=0\n' \
     "${1:-english.lng}"
+  printf '[Settings\\General]\nUpdateUrl=http://127.0.0.1:9\n'
 }
 
 # The settings file as UTF-8 (the program writes UTF-16 with a BOM).

@@ -1738,9 +1738,59 @@ EOF2
   end_scenario
 }
 
+# ---- Update check -----------------------------------------------------------------------
+
+# The update service is the loopback server of tests/win/update_server.py:
+# "Check for Updates" from the menu (keys) with an up-to-date reply shows
+# the information box; with a server that never answers, the check started
+# at start-up does not keep Exit from ending the program within seconds.
+scenario_update_check() {
+  local port_file server port dir
+  port_file="$WORK/update-port"
+  rm -f "$port_file"
+  timeout 300 python3 "$E2E_ROOT/tests/win/update_server.py" "$port_file" &
+  server=$!
+  e2e_poll 10 test -s "$port_file"
+  port=$(cat "$port_file" 2>/dev/null)
+  if [ -z "$port" ]; then
+    fail "the loopback update server starts"
+    kill "$server" 2>/dev/null
+    return
+  fi
+  for case in up hang; do
+    dir=$(scenario_folder "update-$case" </dev/null)
+    sed -i "s|^UpdateUrl=.*|UpdateUrl=http://127.0.0.1:$port/$case\r|" "$dir/Vellumio.ini"
+    e2e_start "$dir"
+    if ! wait_docked_hidden 60 || ! e2e_touch_dock_line 300 4; then
+      fail "the program comes up docked and shows its window from the line ($case)"
+      end_scenario
+      continue
+    fi
+    if [ "$case" = up ]; then
+      # From the bottom: Exit, About, Help, Check for Updates.
+      e2e_click_menu_button && e2e_poll 3 e2e_menu_window >/dev/null
+      xdotool key Up Up Up Up Return
+      expect "Check for Updates with an up-to-date reply shows the information box" \
+        e2e_poll 10 information_box
+      xdotool key Return
+      expect "Enter closes the box" e2e_poll 3 no_information_box
+      e2e_main_shown || e2e_touch_dock_line 330 3
+    fi
+    local start ended=0
+    start=$(now_ms)
+    e2e_menu_exit && e2e_wait_end 8 && ended=1
+    note "Exit with the update server's /$case took $(($(now_ms) - start)) ms"
+    expect "Exit ends the program within 8 s (update server: $case)" test "$ended" -eq 1
+    end_scenario
+  done
+  kill "$server" 2>/dev/null
+  wait "$server" 2>/dev/null
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
   language_dialog error_bar docking remembered_answer note_view capture
-  settings reminders tabs first_list_name)
+  settings reminders tabs first_list_name
+  update_check)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 

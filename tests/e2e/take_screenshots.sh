@@ -28,6 +28,11 @@
 # takes the list tabs of a database with five lists: the strip, a filter
 # typed into the window, the drop targets while a note is dragged, and
 # the find dialog. Writes OUT_DIR/<language>-tabs-<what>.png.
+#
+#   tests/e2e/take_screenshots.sh --print [OUT_DIR [LANGUAGE...]]
+#
+# takes the print dialog opened from a note's context menu. Writes
+# OUT_DIR/<language>-print-dialog.png.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -41,6 +46,9 @@ if [ "${1:-}" = --notes ] || [ "${1:-}" = --tabs ]; then
   shift
 elif [ "${1:-}" = --reminders ]; then
   MODE=reminders
+  shift
+elif [ "${1:-}" = --print ]; then
+  MODE=print
   shift
 fi
 OUT="${1:-$E2E_WIN_BUILD/screenshots}"
@@ -318,6 +326,29 @@ tabs_run() {
 
 if [ "$MODE" = tabs ]; then
   for lang in "${LANGS[@]}"; do tabs_run "$lang"; done
+  exit 0
+fi
+
+# The print dialog, opened from a note's context menu (keys: Shift+F10,
+# Up to its last item, Print..., Enter).
+if [ "$MODE" = print ]; then
+  for lang in "${LANGS[@]}"; do
+    # No due reminder: its alert would come up first.
+    if notes_start "$lang" "$lang-print" "$(printf 'list Notes\nnote -1d 10:00 | Call back | Ask about the delivery date.\nnote -2d 09:15 | | A second note.')" "" 100; then
+      select_second_note 100
+      xdotool key shift+F10
+      sleep 0.5
+      xdotool key Up Return
+      if e2e_poll 5 any_dialog; then
+        sleep 0.5
+        shot "$lang-print-dialog"
+        xdotool key Escape
+      else
+        echo "$lang: the print dialog did not open"
+      fi
+    fi
+    finish
+  done
   exit 0
 fi
 

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <thread>
 
+#include "base/Clock.h"
+#include "base/DateTime.h"
 #include "base/Utf8.h"
 #include "config/AppFolders.h"
 #include "config/ClockStyle.h"
@@ -300,6 +302,55 @@ TEST(ClockStyle, DesignatorLettersMeanATwelveHourClock) {
 #ifndef _WIN32
   EXPECT_FALSE(Use24HourClock());
 #endif
+}
+
+class TCountingChecks final : public IUpdateChecks {
+public:
+  std::vector<bool> started;
+  int cancels = 0;
+  void Start(bool manual) override { started.push_back(manual); }
+  void CancelAll() override { ++cancels; }
+};
+
+TEST_F(LoaderTest, UpdateCheckFollowsTheFourteenDayRuleAndAlwaysMovesTheDate) {
+  FixedClock clock(EncodeDateTime(2026, 3, 1, 10, 0, 0, 0));
+  TCountingChecks checks;
+  {
+    auto loader = Make();
+    loader->SetUpdateChecks(&checks);
+    TGeneralSettings& general = loader->ConfStore().GeneralSettings;
+    ASSERT_EQ(general.CheckDate, 0);
+    loader->CheckForUpdates(false);  // first run: at once
+    EXPECT_EQ(checks.started, std::vector<bool>{false});
+    EXPECT_EQ(general.CheckDate, clock.Get());
+
+    clock.Advance(10);
+    loader->CheckForUpdates(false);  // within 14 days; the date still moves
+    clock.Advance(10);
+    loader->CheckForUpdates(false);
+    EXPECT_EQ(checks.started.size(), 1u);
+    EXPECT_EQ(general.CheckDate, clock.Get());
+
+    loader->CheckForUpdates(true);  // the menu command always asks
+    EXPECT_EQ(checks.started, (std::vector<bool>{false, true}));
+
+    general.CheckUpdates = false;
+    clock.Advance(100);
+    loader->CheckForUpdates(false);
+    EXPECT_EQ(checks.started.size(), 2u);
+    EXPECT_EQ(general.CheckDate, clock.Get());
+  }
+  EXPECT_EQ(checks.cancels, 1);  // exit cancels what still runs
+}
+
+TEST_F(LoaderTest, ExitWaitsForAHangingCheckOnlyBriefly) {
+  auto loader = Make();
+  loader->ChangeWorkerCount(1);  // a check that never ends
+  const auto start = std::chrono::steady_clock::now();
+  loader.reset();
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(1500));
+  EXPECT_LT(waited, std::chrono::seconds(5));
 }
 
 }  // namespace

@@ -98,9 +98,11 @@ protected:
     fs::create_directories(temp.Path("program/Languages"));
     fs::copy_file(fs::path(VELLUMIO_TEST_SOURCE_DIR) / "../Languages/english.lng",
                   temp.Path("program/Languages/english.lng"));
-    // Portable mode, and no language dialog at start.
+    // Portable mode, no language dialog at start, and the automatic update
+    // check sent to a closed loopback port.
     test::WriteText(temp.Path("program/Vellumio.ini"),
-                    "[Dialogs\\fSelectLang]\r\nDefaultAnswer=1\r\n");
+                    "[Dialogs\\fSelectLang]\r\nDefaultAnswer=1\r\n"
+                    "[Settings\\General]\r\nUpdateUrl=http://127.0.0.1:9\r\n");
     SetFolders(MakeAppFolders(temp.U("program"), temp.U("documents"), temp.U("appdata"), true));
     SetNoteViewFactory(&views);
     ASSERT_TRUE(TfMain::RegisterClass(Module()));

@@ -16,6 +16,13 @@
 #include "store/uNotesList.h"
 #include "tools/vellumio-db/DbJson.h"
 
+#ifdef _WIN32
+#include "noteview/NoteCommands.h"
+#include "print/PrintSettings.h"
+#include "print/PrintString_win.h"
+#include "print/PrinterDC_win.h"
+#endif
+
 namespace vellumio {
 
 namespace {
@@ -27,7 +34,13 @@ constexpr const char* kUsage =
     "       vellumio-db rewrite IN OUT     write IN again in the current format\n"
     "       vellumio-db new FILE           create an empty database\n"
     "       vellumio-db find PATH...       list the databases under the folders, newest first\n"
-    "                                      (time, file, lists, notes; each content once)\n";
+    "                                      (time, file, lists, notes; each content once)\n"
+#ifdef _WIN32
+    "       vellumio-db print FILE [--list N] [--printer NAME]\n"
+    "                                      print the notes of list N (from 0; default: the\n"
+    "                                      current list) on the default or the named printer\n"
+#endif
+    ;
 
 // A one-line failure that ends the command with exit code 1.
 struct ToolFailure : std::runtime_error {
@@ -141,6 +154,45 @@ int Find(TNoteListCollection&, const std::vector<std::u16string>& args, std::ost
   return kDbToolOk;
 }
 
+#ifdef _WIN32
+// print FILE [--list N] [--printer NAME]: the notes as the program prints
+// them, with the default print settings.
+int Print(TNoteListCollection& db, const std::vector<std::u16string>& args, std::ostream& out,
+          std::ostream&) {
+  int list = -1;
+  std::u16string printer;
+  for (size_t i = 2; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) throw ToolFailure("missing value after " + ToUtf8(args[i]));
+    if (args[i] == u"--printer") {
+      printer = args[i + 1];
+    } else if (args[i] == u"--list") {
+      const std::string number = ToUtf8(args[i + 1]);
+      if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos ||
+          number.size() > 6)
+        throw ToolFailure("--list wants a list number, not \"" + number + "\"");
+      list = std::stoi(number);
+    } else {
+      throw ToolFailure("unknown option " + ToUtf8(args[i]));
+    }
+  }
+  Load(db, args[1]);
+  if (list < 0) list = db.CurrentList();
+  TNotesList* notes = db.List(list);
+  if (!notes) throw ToolFailure("the database has no list " + std::to_string(list));
+  if (notes->Count() == 0) throw ToolFailure("list " + std::to_string(list) + " has no notes");
+  const TPrinterDC dc(std::wstring(printer.begin(), printer.end()));
+  if (!dc.Handle())
+    throw ToolFailure(printer.empty() ? std::string("no default printer")
+                                      : "no printer " + Quoted(printer));
+  TPrintSettings settings;  // the stored settings' defaults
+  const int pages =
+      PrintNotesText(dc.Handle(), noteview::SelectedText(*notes, {}, -1, true), settings);
+  out << "printed " << pages << (pages == 1 ? " page" : " pages") << " on "
+      << ToUtf8(std::u16string(dc.Name().begin(), dc.Name().end())) << "\n";
+  return kDbToolOk;
+}
+#endif
+
 struct Command {
   const char16_t* name;
   size_t argumentCount;  // after the command name
@@ -154,6 +206,9 @@ constexpr Command kCommands[] = {
     {u"dump", 1, false, false, Dump},     {u"export", 2, false, true, Export},
     {u"verify", 1, false, false, Verify}, {u"rewrite", 2, false, true, Rewrite},
     {u"new", 1, false, false, New},       {u"find", 1, true, false, Find},
+#ifdef _WIN32
+    {u"print", 1, true, false, Print},
+#endif
 };
 
 const Command* FindCommand(const std::vector<std::u16string>& args) {
