@@ -90,7 +90,7 @@ fi
 expect "silent uninstaller starts" wine_do "$INSTALLED/uninstall.exe" /S
 expect "the uninstaller stops the running program" poll 60 eval '! kill -0 "$APP_PID" 2>/dev/null'
 expect "the program files are removed" poll 60 test ! -e "$INSTALLED"
-expect "the shortcut is removed" test ! -e "$SHORTCUT"
+expect "the shortcut is removed" poll 30 test ! -e "$SHORTCUT"
 expect "the uninstall entry is removed" poll 30 eval '! key_present "$UNINST_KEY"'
 expect "the silent (default) removal keeps the user's settings" key_present 'HKCU\Software\Vellumio'
 wine_do reg delete 'HKCU\Software\Vellumio' /f
