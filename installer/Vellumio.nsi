@@ -18,6 +18,7 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include LogicLib.nsh
+!include WinMessages.nsh
 
 !define PRODUCT "Vellumio"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vellumio"
@@ -113,8 +114,10 @@ SectionEnd
 Section "Uninstall"
   !insertmacro StopRunningCopy
   ${IfNot} ${Silent}
-    ; The dialog hides this window while it is up; on Cancel it ends this
-    ; process, and nothing below runs.
+    ; The dialog finds this window by its exact caption (the page would
+    ; add its subcaption), hides it while it is up, and on Cancel ends
+    ; this process, so that nothing below runs.
+    SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:Vellumio Uninstall"
     ExecWait '"$INSTDIR\Vellumio.exe" /uninstall_dlg'
   ${EndIf}
   Delete "$INSTDIR\Vellumio.exe"
