@@ -4,6 +4,9 @@
 // "/close" ends at once (the installer starts the program that way to make
 // sure no copy of the new version keeps running). A second start finds the
 // first copy by its mutex and window, asks it to show itself and ends.
+// "/uninstall_dlg" shows only the uninstall dialog, before the second-copy
+// guard: the uninstaller must get its dialog even while a copy still runs,
+// and no settings, database or folders may come into being.
 // "/selftest-close" is for the test run: the program starts as usual and
 // ends itself through its exit procedure a moment later.
 // <windows.h> first: the other system headers depend on it.
@@ -20,6 +23,7 @@
 #include "base/Utf8.h"
 #include "config/ClockStyle.h"
 #include "config/FolderSetup.h"
+#include "uninstall/UnInst_win.h"
 
 namespace vellumio::app {
 namespace {
@@ -95,6 +99,17 @@ int Run(HINSTANCE instance, bool selfTest) {
   return result;
 }
 
+int RunUninstall() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  try {
+    vellumio::RunUninstallDialog(vellumio::SystemFolders());
+  } catch (const std::exception&) {
+    return 1;  // the uninstaller goes on with the default removal
+  }
+  return 0;
+}
+
 }  // namespace
 }  // namespace vellumio::app
 
@@ -102,6 +117,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace vellumio::app;
   const std::wstring first = FirstArgument();
   if (first == L"/close") return 0;
+  if (first == L"/uninstall_dlg") return RunUninstall();
   if (!FirstCopyOrAlone()) return 0;
   try {
     return Run(instance, first == L"/selftest-close");

@@ -8,6 +8,9 @@
 namespace vellumio {
 
 #ifdef _WIN32
+// The folders as the shell gives them, neither put in force nor created
+// (the uninstall dialog must not create what it is about to delete).
+AppFolders SystemFolders();
 // Reads the shell's folders, puts the result in force (SetFolders) and
 // creates the folders that must exist.
 AppFolders SetUpSystemFolders();

@@ -43,11 +43,14 @@ std::u16string ProgramFolder() {
 
 }  // namespace
 
-AppFolders SetUpSystemFolders() {
+AppFolders SystemFolders() {
   const std::u16string program = ProgramFolder();
   const bool portable = platform::FileExists(program + u"Vellumio.ini");
-  const AppFolders folders =
-      MakeAppFolders(program, ShellFolder(CSIDL_PERSONAL), ShellFolder(CSIDL_APPDATA), portable);
+  return MakeAppFolders(program, ShellFolder(CSIDL_PERSONAL), ShellFolder(CSIDL_APPDATA), portable);
+}
+
+AppFolders SetUpSystemFolders() {
+  const AppFolders folders = SystemFolders();
   SetFolders(folders);
   CreateAppFolders(folders);
   return folders;

@@ -11,6 +11,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config dpkg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xdotool x11-utils imagemagick
+  fp-utils nsis
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3 libpcre2-dev
   clang libclang-rt-14-dev python3

@@ -206,6 +206,11 @@ if [ "$WIN64_OK" -eq 1 ]; then
         WIN_BUILD_DIR="$ROOT/build/win64" NATIVE_BUILD_DIR="$ROOT/build/native" \
         bash tests/e2e/run_app_tests.sh
     fi
+    # The setup program: silent install, start, silent removal.
+    if [ -f tests/win/run_setup_tests.sh ]; then
+      check_counted "setup install and removal (wine64)" wine_env_without_lock env \
+        WIN_BUILD_DIR="$ROOT/build/win64" WINE64="$WINE64" bash tests/win/run_setup_tests.sh
+    fi
   else
     fail "wine environment"
   fi

@@ -63,6 +63,7 @@ e2e_make_folder() {
   mkdir -p "$dir"
   cp "$E2E_APP_DIR/Vellumio.exe" "$dir/"
   cp -r "$E2E_APP_DIR/Languages" "$E2E_APP_DIR/Schemes" "$dir/"
+  [ -d "$E2E_APP_DIR/Help" ] && cp -r "$E2E_APP_DIR/Help" "$dir/"
   # The settings file is read as ANSI text when it has no byte-order mark.
   sed 's/$/\r/' >"$dir/Vellumio.ini"
 }

@@ -1787,10 +1787,154 @@ scenario_update_check() {
   wait "$server" 2>/dev/null
 }
 
+# ---- Uninstall dialog ------------------------------------------------------------
+
+UNINSTALLER_PID=""
+uninstaller_shown() { e2e_dialog 'Vellumio Uninstall' >/dev/null; }
+uninstall_dialog() { e2e_dialog 'Select Uninstall Method'; }
+start_uninstaller_window() {
+  if [ ! -f "$WORK/uninstaller_window.exe" ]; then
+    local cxx
+    cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++) || return 1
+    "$cxx" -municode -O1 -static -o "$WORK/uninstaller_window.exe" \
+      "$ROOT/tests/e2e/uninstaller_window_win.cpp" || return 1
+  fi
+  (cd "$WORK" && exec timeout 200 "$WINE64" ./uninstaller_window.exe) </dev/null >/dev/null 2>&1 \
+    {WINE_ENV_LOCK_FD}>&- &
+  UNINSTALLER_PID=$!
+  e2e_poll 30 uninstaller_shown
+}
+settings_key_present() {
+  wine_env_without_lock timeout 60 "$WINE64" reg query 'HKCU\Software\Vellumio\Settings' >/dev/null 2>&1
+}
+# Starts "/uninstall_dlg" in $1 and answers the dialog with the keys $2...
+# (after a click on its picture, which gives it the keyboard); UNINST_MAIN
+# is 1 when a main window showed meanwhile.
+run_uninstall_dialog() {
+  local dir="$1" id x y
+  shift
+  UNINST_MAIN=0
+  e2e_start "$dir" /uninstall_dlg
+  if ! e2e_poll 60 uninstall_dialog >/dev/null; then
+    fail "/uninstall_dlg shows the dialog"
+    return 1
+  fi
+  id=$(uninstall_dialog)
+  read -r x y _ _ _ <<<"$(e2e_geometry "$id")"
+  e2e_main_window >/dev/null && UNINST_MAIN=1
+  UNINST_HIDDEN=1
+  uninstaller_shown && UNINST_HIDDEN=0
+  [ -n "${UNINST_SHOT:-}" ] && e2e_screenshot "$UNINST_SHOT"
+  e2e_click $((x + 80)) $((y + 250))
+  sleep 0.3
+  xdotool key "$@"
+  e2e_wait_end 30 || { fail "/uninstall_dlg ends after the answer $*"; return 1; }
+}
+
+scenario_uninstall() {
+  local dir appdata link_target empty_target
+  dir=$(scenario_folder uninstall </dev/null)
+  appdata="$VELLUMIO_WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Vellumio"
+  link_target="$WORK/uninstall-linked"
+  empty_target="$WORK/uninstall-linked-empty"
+  rm -rf "$appdata" "$link_target" "$empty_target"
+  mkdir -p "$appdata/Backup" "$link_target" "$empty_target"
+  echo keep >"$link_target/keep.txt"
+  echo backup >"$appdata/Backup/notes.sbn0"
+  # A user's backup folder linked elsewhere (Wine shows a Unix link as a
+  # reparse point).
+  ln -s "$link_target" "$appdata/Backup/Linked"
+  # An empty target is what a delete through the link could remove.
+  ln -s "$empty_target" "$appdata/LinkedEmpty"
+  echo x >"$dir/Languages/mine.lng"
+  mkdir -p "$dir/Help"
+  echo x >"$dir/Help/topic.htm"
+  chmod a-w "$dir/Languages/mine.lng"  # Wine's read-only attribute
+  wine_env_without_lock timeout 60 "$WINE64" reg add 'HKCU\Software\Vellumio\Settings' /v Test /d 1 /f \
+    >/dev/null 2>&1
+  expect "the settings key is seeded" settings_key_present
+
+  # Cancel while the uninstaller's window is up: that process ends,
+  # nothing is deleted, no main window comes up.
+  if start_uninstaller_window; then
+    UNINST_SHOT="$WORK/uninstall-dialog.png"
+    if run_uninstall_dialog "$dir" Escape; then
+      expect "Cancel: the program ends with exit code 0" test "${APP_RC:-x}" = 0
+      expect "Cancel: the uninstaller's process was ended" e2e_poll 10 eval '! kill -0 "$UNINSTALLER_PID" 2>/dev/null'
+      wait "$UNINSTALLER_PID"
+      expect "Cancel: the uninstaller ended with code 0 (terminated, not timed out)" test $? = 0
+      expect "Cancel: no main window" test "$UNINST_MAIN" = 0
+      expect "the uninstaller's window is hidden while the dialog is up" test "$UNINST_HIDDEN" = 1
+      expect "Cancel: nothing deleted, no settings file written" \
+        test -f "$dir/Languages/mine.lng" -a -f "$appdata/Backup/notes.sbn0" -a ! -e "$dir/notes.sbn"
+      expect "Cancel: the settings key stays" settings_key_present
+    fi
+    UNINST_SHOT=""
+  else
+    fail "the uninstaller's stand-in window comes up"
+  fi
+
+  # The default removal keeps data and settings.
+  if run_uninstall_dialog "$dir" Return; then
+    expect "default removal: exit code 0" test "${APP_RC:-x}" = 0
+    expect "default removal keeps the folders" \
+      test -f "$dir/Languages/mine.lng" -a -f "$dir/Help/topic.htm" -a -f "$appdata/Backup/notes.sbn0"
+    expect "default removal keeps the settings key" settings_key_present
+  fi
+
+  # The complete removal: Down picks "Complete Uninstallation".
+  if run_uninstall_dialog "$dir" Down Return; then
+    expect "complete removal: exit code 0" test "${APP_RC:-x}" = 0
+    expect "complete removal deletes help, languages (read-only file too) and schemes" \
+      test ! -e "$dir/Help" -a ! -e "$dir/Languages" -a ! -e "$dir/Schemes"
+    # Wine follows its Unix links on every open, so the program leaves
+    # them (and the folders holding them) rather than risk their targets.
+    expect "complete removal deletes the user data folder (all but links)" \
+      eval '[ ! -e "$appdata" ] || [ -z "$(find "$appdata" -type f)" ]'
+    expect "complete removal leaves the linked folders, full and empty" \
+      test -f "$link_target/keep.txt" -a -d "$empty_target"
+    expect "complete removal leaves the program and Vellumio.ini" test -f "$dir/Vellumio.exe" -a -f "$dir/Vellumio.ini"
+    expect "complete removal deletes the settings key" eval '! settings_key_present'
+  fi
+  end_scenario
+}
+
+# ---- Help ---------------------------------------------------------------------------
+
+help_in_front() { foreground_window | grep -q '^HH Parent|'; }
+help_window_up() { e2e_dialog 'Vellumio Help' >/dev/null; }
+
+scenario_help() {
+  local dir
+  dir=$(scenario_folder help </dev/null)
+  if ! build_capture_source; then
+    fail "the capture source program builds"
+    return
+  fi
+  e2e_start "$dir"
+  if ! wait_docked_hidden 60; then
+    fail "the program comes up docked and hidden"
+    end_scenario
+    return
+  fi
+  e2e_touch_dock_line 350 3 && e2e_header_point && e2e_click "$HX" "$HY"
+  e2e_poll 3 main_in_front || { e2e_click "$HX" "$HY"; e2e_poll 3 main_in_front; }
+  xdotool key F1
+  # Wine draws no topic text without its Gecko package; the window itself
+  # is the help engine's ("HH Parent") with the file's window caption.
+  expect "F1 opens the help window (class HH Parent) in front" e2e_poll 20 help_in_front
+  expect "... captioned as the help file's window" e2e_poll 5 help_window_up
+  [ -n "${E2E_HELP_SHOT:-}" ] && e2e_screenshot "$E2E_HELP_SHOT"
+  e2e_menu_exit && e2e_wait_end 20
+  end_scenario
+}
+
 SCENARIOS=(close_switch second_copy close_and_exit session_end next_reminder tray_icon
   language_dialog error_bar docking remembered_answer note_view capture
   settings reminders tabs first_list_name
-  update_check)
+  update_check
+  uninstall
+  help)
 # E2E_ONLY="docking next_reminder" runs only those.
 for scenario in ${E2E_ONLY:-${SCENARIOS[*]}}; do "scenario_$scenario"; done
 
