@@ -134,7 +134,9 @@ TEST(CaptureClipboardWin, TheWaitEndsWhenTheCopyLandsAndReadsItsPageAddress) {
   EXPECT_EQ(copy.text, u"same text");  // equal to what was there: still a copy
   ASSERT_TRUE(copy.sourceAddress.has_value());
   EXPECT_EQ(*copy.sourceAddress, u"https://example.org/article");
-  EXPECT_LT(waited, std::chrono::milliseconds(1000));
+  // Well before the 3.2 s limit; not tighter, a loaded machine schedules
+  // the copying thread late.
+  EXPECT_LT(waited, std::chrono::milliseconds(2500));
 }
 
 }  // namespace
