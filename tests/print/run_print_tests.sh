@@ -58,15 +58,8 @@ lpstat -r 2>/dev/null | grep -q "is running" || { echo "FAIL: no CUPS scheduler"
 timeout 30 lpadmin -p "$QUEUE" -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -E &&
   timeout 30 lpadmin -d "$QUEUE" || { echo "FAIL: the PDF printer could not be added"; exit 1; }
 
-STARTED_WINE=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  # shellcheck source=tools/wine-env.sh
-  source "$ROOT/tools/wine-env.sh"
-  wine_env_start || { echo "FAIL: no Wine environment"; exit 1; }
-  WINE_BIN="$WINE64"
-  STARTED_WINE=1
-fi
-export WINEDEBUG=-all
+# shellcheck source=tests/win/script_wine.sh
+source "$ROOT/tests/win/script_wine.sh"
 # Wine's PostScript driver fails on OpenType (CFF) fonts: "Times" must be
 # a TrueType serif. A crash must fail the test, not wait in a dialog.
 timeout 60 "$WINE_BIN" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Times /d 'Liberation Serif' /f >/dev/null 2>&1

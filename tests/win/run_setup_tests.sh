@@ -30,14 +30,8 @@ if [ ! -f "$SETUP" ]; then
   exit 1
 fi
 
-STARTED_WINE=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  # shellcheck source=tools/wine-env.sh
-  source "$ROOT/tools/wine-env.sh"
-  wine_env_start || { echo "FAIL: no Wine environment"; exit 1; }
-  WINE_BIN="$WINE64"
-  STARTED_WINE=1
-fi
+# shellcheck source=tests/win/script_wine.sh
+source "$ROOT/tests/win/script_wine.sh"
 stop_env() { [ "$STARTED_WINE" -eq 1 ] && wine_env_stop; }
 trap stop_env EXIT
 export WINEDEBUG=-all

@@ -32,15 +32,8 @@ for f in "$EXE" "$NATIVE"; do
   fi
 done
 
-STARTED_WINE=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  # shellcheck source=tools/wine-env.sh
-  source "$ROOT/tools/wine-env.sh"
-  wine_env_start || { echo "FAIL: no Wine environment"; exit 1; }
-  WINE_BIN="$WINE64"
-  STARTED_WINE=1
-fi
-export WINEDEBUG=-all
+# shellcheck source=tests/win/script_wine.sh
+source "$ROOT/tests/win/script_wine.sh"
 
 rm -rf "$WORK"
 mkdir -p "$WORK"

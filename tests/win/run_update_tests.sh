@@ -33,15 +33,8 @@ done
 [ -s "$PORT_FILE" ] || { echo "FAIL: the loopback update server did not start"; exit 1; }
 export VELLUMIO_UPDATE_TEST_SERVER="http://127.0.0.1:$(cat "$PORT_FILE")"
 
-STARTED_WINE=0
-if [ -z "${WINEPREFIX:-}" ]; then
-  # shellcheck source=tools/wine-env.sh
-  source "$ROOT/tools/wine-env.sh"
-  wine_env_start || { echo "FAIL: no Wine environment"; exit 1; }
-  WINE_BIN="$WINE64"
-  STARTED_WINE=1
-fi
-export WINEDEBUG=-all
+# shellcheck source=tests/win/script_wine.sh
+source "$ROOT/tests/win/script_wine.sh"
 timeout 300 "$WINE_BIN" "$EXE" --gtest_brief=1 --gtest_filter='UpdateCheckWin.*' </dev/null
 RC=$?
 [ "$STARTED_WINE" -eq 1 ] && wine_env_stop
